@@ -1,0 +1,15 @@
+#pragma once
+
+#include "kiln/base/IFilter.h"
+
+namespace KILN {
+
+// An input filter that reverses the bytes of every 32-bit unit of its source.
+class UInt32SwapEndianIFilter : public IFilter {
+public:
+    UInt32SwapEndianIFilter() : IFilter(Width32, Width32) {}
+
+    uint32_t read32() override;
+};
+
+} // namespace KILN
