@@ -36,20 +36,6 @@ bool StringOFlow<T>::reset()
 
 template <class T>
 template <class U>
-void StringOFlow<T>::put(U unit)
-{
-    if constexpr (sizeof(U) != sizeof(T)) {
-        throw IOException(Module, __LINE__, IOException::WidthNotCarried);
-    } else {
-        if (!m_open)
-            throw IOException(Module, __LINE__, IOException::NotOpen);
-        m_fresh = false;
-        m_target->append(static_cast<T>(unit));
-    }
-}
-
-template <class T>
-template <class U>
 void StringOFlow<T>::putBlock(uint32_t count, const U* src, uint32_t& written)
 {
     written = 0;
@@ -62,6 +48,14 @@ void StringOFlow<T>::putBlock(uint32_t count, const U* src, uint32_t& written)
         m_target->append(reinterpret_cast<const T*>(src), count);
         written = count;
     }
+}
+
+template <class T>
+template <class U>
+void StringOFlow<T>::put(U unit)
+{
+    uint32_t written;
+    putBlock(1, &unit, written);
 }
 
 template <class T>
