@@ -1,0 +1,22 @@
+#pragma once
+
+#include "kiln/base/Object.h"
+
+#include <cstdint>
+
+namespace KILN {
+
+class IFlow;
+
+// Guesses the character encoding of raw bytes so that the right converter
+// chain can be built. A detector never throws.
+class Detector : public Object {
+public:
+    // Reads from source, positioned at its first byte, and answers an encoding
+    // identifier, or 0 when it cannot decide.
+    virtual int32_t detect(IFlow& source) = 0;
+    // Forgets what an earlier detection left behind.
+    virtual void reset() = 0;
+};
+
+} // namespace KILN
