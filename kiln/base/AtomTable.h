@@ -1,0 +1,32 @@
+#pragma once
+
+#include "kiln/base/AVLDict.h"
+#include "kiln/base/Utf16String.h"
+
+namespace KILN {
+
+// The interned names of one document: equal strings are stored once, so that
+// names compare by pointer. The table owns its strings.
+class AtomTable : public AVLDict<Utf16String, Utf16String> {
+public:
+    AtomTable() = default;
+    AtomTable(const AtomTable&) = delete;
+    AtomTable& operator=(const AtomTable&) = delete;
+    ~AtomTable() override;
+
+    // The stored string equal to the units, added when absent.
+    const Utf16String* intern(const unsigned short* units, uint32_t length);
+    const Utf16String* intern(const TStringPtr<unsigned short>& text) { return intern(text.data(), text.length()); }
+    const Utf16String* internAscii(const char* ascii);
+    // The stored string equal to the units, or null; nothing is added.
+    const Utf16String* lookup(const unsigned short* units, uint32_t length);
+    const Utf16String* lookup(const TStringPtr<unsigned short>& text) { return lookup(text.data(), text.length()); }
+
+    const Utf16String* keyOf(const Utf16String* element) const override { return element; }
+    int compare(const Utf16String* a, const Utf16String* b) const override;
+
+private:
+    Utf16String m_probe;
+};
+
+} // namespace KILN

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "kiln/base/Node.h"
+
+namespace KILN {
+
+class Element;
+
+// An attribute: its name, its value (the node's value), whether it was
+// specified, and the element whose attribute map holds it.
+class Attr : public Node {
+public:
+    Attr(Document* document, const TStringPtr<unsigned short>& name);
+
+    Node* cloneNode(bool deep) const override;
+
+    uint8_t getSpecified() const { return m_specified; }
+    // Null while no map holds the attribute.
+    Node* getOwnerElement() const { return m_ownerElement; }
+    void setOwnerElement(Node* element) { m_ownerElement = element; }
+
+private:
+    explicit Attr(const Attr& source);
+
+    uint8_t m_specified = 1;
+    Node* m_ownerElement = nullptr;
+};
+
+} // namespace KILN

@@ -1,0 +1,202 @@
+#include "kiln/base/Node.h"
+
+#include "kiln/base/DOMException.h"
+#include "kiln/base/Document.h"
+#include "kiln/base/NamedNodeMap.h"
+
+namespace KILN {
+
+Node::Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName)
+    : m_ownerDocument(document), m_nodeType(nodeType), m_children(true), m_childNodes(m_children),
+      m_attributes(new NamedNodeMap(this))
+{
+    if (document && nodeName)
+        m_nodeName = document->names().intern(*nodeName);
+}
+
+Node::Node(const Node& source, uint16_t nodeType)
+    : NDLinkListNode<Node>(), m_ownerDocument(source.m_ownerDocument), m_nodeType(nodeType), m_children(true),
+      m_childNodes(m_children), m_attributes(new NamedNodeMap(this)), m_nodeName(source.m_nodeName),
+      m_prefix(source.m_prefix), m_localName(source.m_localName), m_namespaceURI(source.m_namespaceURI),
+      m_value(source.m_value)
+{
+}
+
+Node::~Node()
+{
+    destroyChildren();
+    delete m_attributes;
+}
+
+void Node::destroyChildren()
+{
+    // Each child gives its own children to this list before it is deleted,
+    // so every deletion is of a childless node and the depth of the tree
+    // never turns into depth of the stack.
+    while (Node* child = m_children.removeFirst()) {
+        while (Node* grandChild = child->m_children.removeFirst())
+            m_children.add(grandChild);
+        delete child;
+    }
+}
+
+uint16_t Node::getNodeType() const
+{
+    return m_nodeType;
+}
+
+Node* Node::getParentNode() const
+{
+    return m_parent;
+}
+
+const Utf16String* Node::getNodeName() const
+{
+    return m_nodeName;
+}
+
+const Utf16String* Node::getNodeValue() const
+{
+    return &m_value;
+}
+
+void Node::setNodeValue(const unsigned short* units, uint32_t length)
+{
+    m_value.assign(units, length);
+}
+
+void Node::setNodeValue(const unsigned short* zeroTerminated)
+{
+    m_value.assign(zeroTerminated, Utf16String::zeroTerminatedLength(zeroTerminated));
+}
+
+void Node::setNodeValue(const Utf16String& value)
+{
+    m_value.assign(value.data(), value.length());
+}
+
+const Utf16String* Node::getPrefix() const
+{
+    return m_prefix;
+}
+
+void Node::setPrefix(const unsigned short* zeroTerminated)
+{
+    m_prefix = m_ownerDocument->prefixes().intern(zeroTerminated, Utf16String::zeroTerminatedLength(zeroTerminated));
+}
+
+void Node::setPrefix(const Utf16String& prefix)
+{
+    m_prefix = m_ownerDocument->prefixes().intern(prefix);
+}
+
+void Node::setPrefix(const Utf16String* prefix)
+{
+    m_prefix = prefix ? m_ownerDocument->prefixes().intern(*prefix) : nullptr;
+}
+
+const Utf16String* Node::getLocalName() const
+{
+    return m_localName;
+}
+
+const Utf16String* Node::getNamespaceURI() const
+{
+    return m_namespaceURI;
+}
+
+NNodeList* Node::getChildNodes()
+{
+    return &m_childNodes;
+}
+
+Node* Node::getFirstChild() const
+{
+    return m_children.first();
+}
+
+Node* Node::getLastChild() const
+{
+    return m_children.last();
+}
+
+Node* Node::getPreviousSibling() const
+{
+    return previousInList();
+}
+
+Node* Node::getNextSibling() const
+{
+    return nextInList();
+}
+
+NamedNodeMap* Node::getAttributes() const
+{
+    return m_attributes;
+}
+
+Document* Node::getOwnerDocument() const
+{
+    return m_ownerDocument;
+}
+
+Node* Node::linkedChild(Node* newChild, bool linked)
+{
+    if (!linked)
+        throw DOMException(DOMException::NOT_FOUND_ERR);
+    newChild->m_parent = this;
+    return newChild;
+}
+
+Node* Node::insertBefore(Node* newChild, Node* refChild)
+{
+    return linkedChild(newChild, newChild && refChild && m_children.insertBefore(refChild, newChild));
+}
+
+Node* Node::insertAfter(Node* newChild, Node* refChild)
+{
+    return linkedChild(newChild, newChild && refChild && m_children.insertAfter(refChild, newChild));
+}
+
+Node* Node::replaceChild(Node* newChild, Node* oldChild)
+{
+    linkedChild(newChild, newChild && oldChild && m_children.replace(oldChild, newChild));
+    oldChild->m_parent = nullptr;
+    return newChild;
+}
+
+Node* Node::removeChild(Node* oldChild)
+{
+    if (!oldChild || !m_children.remove(oldChild))
+        throw DOMException(DOMException::NOT_FOUND_ERR);
+    oldChild->m_parent = nullptr;
+    return oldChild;
+}
+
+Node* Node::appendChild(Node* newChild)
+{
+    return linkedChild(newChild, newChild && m_children.add(newChild));
+}
+
+bool Node::hasChildNodes() const
+{
+    return !m_children.isEmpty();
+}
+
+Node* Node::cloneNode(bool) const
+{
+    return nullptr;
+}
+
+void Node::output(XMLOutputter&) const
+{
+}
+
+void Node::setNamespace(const Utf16String* namespaceURI, const Utf16String* prefix, const Utf16String* localName)
+{
+    m_namespaceURI = namespaceURI;
+    m_prefix = prefix;
+    m_localName = localName;
+}
+
+} // namespace KILN
