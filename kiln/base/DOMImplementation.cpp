@@ -1,5 +1,6 @@
 #include "kiln/base/DOMImplementation.h"
 
+#include "kiln/base/Library.h"
 #include "kiln/base/Utf16String.h"
 
 namespace KILN {
@@ -9,14 +10,24 @@ namespace {
 DOMImplementation* processImplementation = nullptr;
 Utf16String* processEmptyString = nullptr;
 
+const LibraryRegistration registration(LibrarySlot::DOMImplementation, DOMImplementation::lifeCycle);
+
 } // namespace
 
 bool DOMImplementation::lifeCycle(bool startUp)
 {
+    if (startUp) {
+        // A repeated start-up (after a later slot failed) keeps what is made.
+        if (!processImplementation)
+            processImplementation = new DOMImplementation();
+        if (!processEmptyString)
+            processEmptyString = new Utf16String();
+        return true;
+    }
     delete processImplementation;
     delete processEmptyString;
-    processImplementation = startUp ? new DOMImplementation() : nullptr;
-    processEmptyString = startUp ? new Utf16String() : nullptr;
+    processImplementation = nullptr;
+    processEmptyString = nullptr;
     return true;
 }
 
