@@ -18,6 +18,46 @@ bool isEndOfInput(const IOException& e)
     return e.code() == IOException::EndOfInput;
 }
 
+// Collects the units of a new string. Handing them to the string in blocks
+// spares its exact-fit growth a reallocation per unit.
+template <class T>
+class Collector {
+public:
+    Collector() : m_text(std::make_unique<TString<T>>()) {}
+
+    void add(T unit)
+    {
+        if (m_count == BlockUnits)
+            flush();
+        m_units[m_count++] = unit;
+    }
+    uint32_t length() const { return m_text->length() + m_count; }
+    // Drops the last n units (at most the length).
+    void dropLast(uint32_t n)
+    {
+        flush();
+        m_text->erase(m_text->length() - n, n);
+    }
+    TString<T>* release()
+    {
+        flush();
+        return m_text.release();
+    }
+
+private:
+    static constexpr uint32_t BlockUnits = 256;
+
+    void flush()
+    {
+        m_text->append(m_units, m_count);
+        m_count = 0;
+    }
+
+    std::unique_ptr<TString<T>> m_text;
+    T m_units[BlockUnits];
+    uint32_t m_count = 0;
+};
+
 // The length of a zero-terminated array; 0 for null.
 template <class T>
 uint32_t lengthOf(const T* zeroTerminated)
@@ -169,17 +209,17 @@ TString<T>* TextReader<T>::readAll()
 template <class T>
 TString<T>* TextReader<T>::readLine()
 {
-    auto text = std::make_unique<TString<T>>();
+    Collector<T> text;
     try {
         T unit;
         do {
             unit = read();
-            text->append(unit);
+            text.add(unit);
         } while (unit != 10);
     } catch (const IOException& e) {
         if (!isEndOfInput(e))
             throw;
-        if (text->length() == 0)
+        if (text.length() == 0)
             return nullptr;
     }
     return text.release();
@@ -188,9 +228,9 @@ TString<T>* TextReader<T>::readLine()
 template <class T>
 TString<T>* TextReader<T>::readUpToUnit(T delimiter)
 {
-    auto text = std::make_unique<TString<T>>();
+    Collector<T> text;
     for (T unit = read(); unit != delimiter; unit = read())
-        text->append(unit);
+        text.add(unit);
     return text.release();
 }
 
@@ -225,10 +265,10 @@ TString<T>* TextReader<T>::readUpToPatterns(const Pattern* patterns, uint32_t co
         }
     }
     std::vector<uint32_t> matched(count, 0);
-    auto text = std::make_unique<TString<T>>();
+    Collector<T> text;
     for (;;) {
         const T unit = read();
-        text->append(unit);
+        text.add(unit);
         for (uint32_t i = 0; i < count; ++i) {
             const Pattern& pattern = patterns[i];
             uint32_t k = matched[i];
@@ -237,7 +277,7 @@ TString<T>* TextReader<T>::readUpToPatterns(const Pattern* patterns, uint32_t co
             if (unit == pattern.units[k])
                 ++k;
             if (k == pattern.length) {
-                text->erase(text->length() - k, k);
+                text.dropLast(k);
                 return text.release();
             }
             matched[i] = k;
@@ -384,7 +424,7 @@ template <class T>
 template <class Accept>
 TString<T>* TextReader<T>::readWhile(Accept accept)
 {
-    auto text = std::make_unique<TString<T>>();
+    Collector<T> text;
     try {
         for (;;) {
             const T unit = read();
@@ -392,7 +432,7 @@ TString<T>* TextReader<T>::readWhile(Accept accept)
                 unread(unit);
                 break;
             }
-            text->append(unit);
+            text.add(unit);
         }
     } catch (const IOException& e) {
         if (!isEndOfInput(e))
