@@ -19,11 +19,6 @@ bool OFilter::close()
     return true;
 }
 
-bool OFilter::reset()
-{
-    return OFlow::reset() && m_target->reset();
-}
-
 bool OFilter::isReady() const
 {
     return compatibility() != 0 && m_target->isReady();

@@ -21,8 +21,6 @@ public:
     uint32_t compatibility() const { return m_target ? m_target->widths() & inputWidths() : 0; }
 
     bool close() override;
-    // Marks the filter fresh and resets the target.
-    bool reset() override;
     bool isReady() const override;
 
     void flush() override;

@@ -127,6 +127,7 @@ uint32_t TextReader<T>::read32()
 template <class T>
 T TextReader<T>::read()
 {
+    this->m_fresh = false;
     T unit;
     if (!this->popPushback(unit))
         unit = fill();
@@ -141,7 +142,6 @@ T TextReader<T>::fill()
     IFlow* source = this->m_source;
     if (!source)
         throw IOException(Module, __LINE__, IOException::NoSource);
-    this->m_fresh = false;
     uint32_t got = 0;
     // The units of a block go onto the stack last first, so that it hands
     // them out in the order read; units that arrived before a failure are kept.

@@ -24,6 +24,12 @@ TEST(TextWriterTest, WritesUnitsAndStringsUntranslated)
     writer.write("xyz", 2, written);
     EXPECT_EQ(written, 2u);
     EXPECT_EQ(std::string(out.data(), out.length()), "ab\n2340123456xy");
+    EXPECT_FALSE(writer.isFresh());
+
+    // Resetting the writer leaves what it wrote alone.
+    EXPECT_TRUE(writer.reset());
+    EXPECT_TRUE(writer.isFresh());
+    EXPECT_EQ(out.length(), 15u);
 }
 
 TEST(TextWriterTest, SendsItsWidthOnlyAndNeedsATarget)
