@@ -436,8 +436,8 @@ int TString<T>::compareNoCase(const TStringPtr<T>& other) const
         const int u = static_cast<unsigned char>(c);
         return static_cast<signed char>(std::isupper(u) ? std::tolower(u) : u);
     };
-    const char* a = data();
-    const char* b = other.data();
+    const T* a = data();
+    const T* b = other.data();
     const uint32_t aLength = length();
     const uint32_t bLength = other.length();
     const uint32_t common = aLength < bLength ? aLength : bLength;
