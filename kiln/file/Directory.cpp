@@ -1,5 +1,7 @@
 #include "kiln/file/Directory.h"
 
+#include "kiln/file/NativePath.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <string>
@@ -13,42 +15,6 @@
 namespace KILN {
 
 namespace {
-
-// UTF-16 path to the UTF-8 name the system takes. Fails on a lone surrogate
-// (not representable) and on a zero unit (it would cut the name short and
-// name another file).
-bool toNative(const TStringPtr<unsigned short>& path, std::string& out)
-{
-    out.clear();
-    const unsigned short* units = path.data();
-    const uint32_t length = path.length();
-    for (uint32_t i = 0; i < length; ++i) {
-        uint32_t c = units[i];
-        if (c == 0)
-            return false;
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c > 0xDBFF || i + 1 == length || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
-                return false;
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return true;
-}
 
 // A UTF-8 name from the system as a path; a byte that starts no valid
 // sequence becomes U+FFFD.
@@ -148,7 +114,7 @@ bool removeContents(int fd)
 bool Directory::create(const TStringPtr<unsigned short>& path, int32_t& code)
 {
     std::string native;
-    bool done = toNative(path, native);
+    bool done = toNativePath(path, native);
     for (size_t i = 1; done && i < native.size(); ++i) {
         if (native[i] == '/')
             done = ensureDirectory(native.substr(0, i));
@@ -164,7 +130,7 @@ bool Directory::listSubdirectories(const TStringPtr<unsigned short>& path, Array
     list.clear();
     code = CannotList;
     std::string native;
-    if (!toNative(path, native))
+    if (!toNativePath(path, native))
         return false;
     DIR* dir = opendir(native.c_str());
     if (!dir)
@@ -186,7 +152,7 @@ bool Directory::removeTree(const TStringPtr<unsigned short>& path, int32_t& code
 {
     std::string native;
     struct stat st;
-    if (!toNative(path, native) || lstat(native.c_str(), &st) != 0) {
+    if (!toNativePath(path, native) || lstat(native.c_str(), &st) != 0) {
         code = Missing;
         return false;
     }

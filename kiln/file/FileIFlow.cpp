@@ -1,6 +1,7 @@
 #include "kiln/file/FileIFlow.h"
 
 #include "kiln/base/Exception.h"
+#include "kiln/file/NativePath.h"
 
 #include <bit>
 
@@ -15,6 +16,8 @@ constexpr const char* Module = "kiln/file/FileIFlow";
 static_assert(std::endian::native == std::endian::little);
 
 FileIFlow::FileIFlow(const char* utf8Path) : FileIFlow(std::fopen(utf8Path, "rb"), false) {}
+
+FileIFlow::FileIFlow(const TStringPtr<unsigned short>& path) : FileIFlow(openNativePath(path, "rb"), false) {}
 
 FileIFlow::FileIFlow(std::FILE* file, bool lent) : IFlow(AllWidths, file != nullptr), m_file(file), m_lent(lent) {}
 

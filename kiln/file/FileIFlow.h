@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kiln/base/IFlow.h"
+#include "kiln/base/TStringPtr.h"
 
 #include <cstdio>
 
@@ -14,6 +15,9 @@ public:
     // Opens the file named by a UTF-8 path for binary reading; the flow stays
     // closed when that fails.
     explicit FileIFlow(const char* utf8Path);
+    // The same for a UTF-16 path (such as a PathString); a path without a
+    // native name (a lone surrogate, a zero unit) leaves the flow closed.
+    explicit FileIFlow(const TStringPtr<unsigned short>& path);
     // Reads an open file; a lent file (such as standard input) is left open by
     // close and destruction.
     FileIFlow(std::FILE* file, bool lent);

@@ -1,6 +1,7 @@
 #include "kiln/file/FileOFlow.h"
 
 #include "kiln/base/Exception.h"
+#include "kiln/file/NativePath.h"
 
 #include <bit>
 
@@ -14,6 +15,8 @@ constexpr const char* Module = "kiln/file/FileOFlow";
 static_assert(std::endian::native == std::endian::little);
 
 FileOFlow::FileOFlow(const char* utf8Path) : FileOFlow(std::fopen(utf8Path, "wb"), false) {}
+
+FileOFlow::FileOFlow(const TStringPtr<unsigned short>& path) : FileOFlow(openNativePath(path, "wb"), false) {}
 
 FileOFlow::FileOFlow(std::FILE* file, bool lent) : OFlow(AllWidths, file != nullptr), m_file(file), m_lent(lent) {}
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kiln/base/OFlow.h"
+#include "kiln/base/TStringPtr.h"
 
 #include <cstdio>
 
@@ -14,6 +15,9 @@ public:
     // Creates or truncates the file named by a UTF-8 path for binary writing;
     // the flow stays closed when that fails.
     explicit FileOFlow(const char* utf8Path);
+    // The same for a UTF-16 path (such as a PathString); a path without a
+    // native name (a lone surrogate, a zero unit) leaves the flow closed.
+    explicit FileOFlow(const TStringPtr<unsigned short>& path);
     // Writes to an open file; a lent file (such as standard output) is flushed
     // but left open by close and destruction.
     FileOFlow(std::FILE* file, bool lent);

@@ -1,8 +1,11 @@
+#include "kiln/base/PathString.h"
+#include "kiln/file/FileIFlow.h"
 #include "kiln/file/FileOFlow.h"
 
 #include "tests/kiln/base/ExpectIOException.h"
 
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -100,4 +103,48 @@ TEST(FileOFlowTest, LentFileIsFlushedButLeftOpen)
     std::rewind(handle);
     EXPECT_EQ(std::fgetc(handle), 'z');
     std::fclose(handle);
+}
+
+namespace {
+
+// A UTF-16 path: the build folder, a separator and the units of name.
+PathString pathIn(std::initializer_list<unsigned short> name)
+{
+    PathString path;
+    for (const char* c = ZEF_BINARY_DIR "/"; *c; ++c)
+        path.append(static_cast<unsigned short>(*c));
+    for (unsigned short unit : name)
+        path.append(unit);
+    return path;
+}
+
+} // namespace
+
+TEST(FileFlowPathTest, UnicodeNamesRoundTripAndUnnamablePathsStayClosed)
+{
+    // "ファイル" and U+1F600 as a surrogate pair: written, read back, removed
+    // through its UTF-8 name.
+    const PathString path = pathIn({0x30D5, 0x30A1, 0x30A4, 0x30EB, 0xD83D, 0xDE00});
+    {
+        FileOFlow output(path);
+        ASSERT_TRUE(output.isOpen());
+        output.write8('k');
+        EXPECT_TRUE(output.close());
+    }
+    {
+        FileIFlow input(path);
+        ASSERT_TRUE(input.isOpen());
+        EXPECT_EQ(input.read8(), 'k');
+    }
+    const std::string utf8 = std::string(ZEF_BINARY_DIR) + "/\xE3\x83\x95\xE3\x82\xA1\xE3\x82\xA4\xE3\x83\xAB\xF0\x9F\x98\x80";
+    EXPECT_EQ(contents(utf8), "k");
+    std::remove(utf8.c_str());
+
+    // A lone surrogate or a zero unit names no file: nothing is created.
+    FileOFlow lone(pathIn({'a', 0xD83D, 'b'}));
+    EXPECT_FALSE(lone.isOpen());
+    FileOFlow cut(pathIn({'a', 0, 'b'}));
+    EXPECT_FALSE(cut.isOpen());
+    EXPECT_FALSE(FileIFlow(pathIn({0xDE00})).isOpen());
+    EXPECT_EQ(std::ifstream(std::string(ZEF_BINARY_DIR) + "/a").good(), false);
 }
