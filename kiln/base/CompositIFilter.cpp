@@ -14,6 +14,8 @@ CompositIFilter::~CompositIFilter()
 
 void CompositIFilter::add(IFilter* filter)
 {
+    if (!filter)
+        return;
     filter->attach(m_outputEnd ? m_outputEnd : m_source);
     m_filters.prepend(filter);
     m_outputEnd = filter;

@@ -16,7 +16,8 @@ public:
     CompositIFilter& operator=(const CompositIFilter&) = delete;
     ~CompositIFilter() override;
 
-    // Appends a filter at the output end of the chain and takes ownership.
+    // Appends a filter at the output end of the chain and takes ownership
+    // (null: nothing happens).
     void add(IFilter* filter);
     // Attaches the source to the input end of the chain.
     void attach(IFlow* source) override;
