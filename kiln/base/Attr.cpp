@@ -1,5 +1,7 @@
 #include "kiln/base/Attr.h"
 
+#include "kiln/base/XMLOutputter.h"
+
 namespace KILN {
 
 Attr::Attr(Document* document, const TStringPtr<unsigned short>& name)
@@ -15,6 +17,14 @@ Attr::Attr(const Attr& source)
 Node* Attr::cloneNode(bool) const
 {
     return new Attr(*this);
+}
+
+void Attr::output(XMLOutputter& outputter) const
+{
+    outputter.write(*getNodeName());
+    outputter.writeAscii("=\"");
+    outputter.writeEscaped(*getNodeValue());
+    outputter.put('"');
 }
 
 } // namespace KILN

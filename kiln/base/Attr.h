@@ -13,6 +13,7 @@ public:
     Attr(Document* document, const TStringPtr<unsigned short>& name);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
     uint8_t getSpecified() const { return m_specified; }
     // Null while no map holds the attribute.

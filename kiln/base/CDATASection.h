@@ -11,6 +11,7 @@ public:
     CDATASection(Document* document, const TStringPtr<unsigned short>& text);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
 private:
     CDATASection(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>& text);

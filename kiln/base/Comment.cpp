@@ -1,5 +1,7 @@
 #include "kiln/base/Comment.h"
 
+#include "kiln/base/XMLOutputter.h"
+
 namespace KILN {
 
 Comment::Comment(Document* document, const TStringPtr<unsigned short>* text)
@@ -10,6 +12,13 @@ Comment::Comment(Document* document, const TStringPtr<unsigned short>* text)
 Node* Comment::cloneNode(bool) const
 {
     return new Comment(getOwnerDocument(), getNodeValue());
+}
+
+void Comment::output(XMLOutputter& outputter) const
+{
+    outputter.writeAscii("<!--");
+    outputter.write(*getNodeValue());
+    outputter.writeAscii("-->");
 }
 
 } // namespace KILN

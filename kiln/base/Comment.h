@@ -11,6 +11,7 @@ public:
     Comment(Document* document, const TStringPtr<unsigned short>* text);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 };
 
 } // namespace KILN

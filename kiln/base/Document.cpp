@@ -3,6 +3,7 @@
 #include "kiln/base/DOMException.h"
 #include "kiln/base/DocumentType.h"
 #include "kiln/base/XMLDecl.h"
+#include "kiln/base/XMLOutputter.h"
 
 namespace KILN {
 
@@ -29,6 +30,12 @@ Document::~Document()
         delete m_doctype;
     // The nodes go before the atom tables that their names point into.
     destroyChildren();
+}
+
+void Document::output(XMLOutputter& outputter) const
+{
+    for (const Node* child = getFirstChild(); child; child = child->getNextSibling())
+        child->output(outputter);
 }
 
 } // namespace KILN

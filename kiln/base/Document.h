@@ -18,6 +18,9 @@ public:
     explicit Document(DOMImplementation* implementation);
     ~Document() override;
 
+    // Writes every child in order.
+    void output(XMLOutputter& outputter) const override;
+
     DOMImplementation* getImplementation() const { return m_implementation; }
     DocumentType* getDoctype() const { return m_doctype; }
     XMLDecl* getXMLDecl() const { return m_xmlDecl; }

@@ -1,6 +1,10 @@
 #include "kiln/base/DocumentType.h"
 
 #include "kiln/base/Document.h"
+#include "kiln/base/Iterator.h"
+#include "kiln/base/XMLOutputter.h"
+
+#include <memory>
 
 namespace KILN {
 
@@ -36,6 +40,24 @@ void DocumentType::registerDeclaration(NamedNodeMap& map, Node* declaration)
     if (Node* replaced = map.setNamedItem(declaration))
         m_superseded.add(replaced);
     m_declarations.add(declaration);
+}
+
+void DocumentType::output(XMLOutputter& outputter) const
+{
+    outputter.writeAscii("<!DOCTYPE ");
+    outputter.write(*getNodeName());
+    if (getPublicId() || getSystemId()) {
+        outputter.put(' ');
+        outputExternalId(outputter);
+    }
+    if (!m_declarations.isEmpty()) {
+        outputter.writeAscii(" [");
+        const std::unique_ptr<Iterator<Node>> it(m_declarations.iterator());
+        while (it->hasNext())
+            it->next()->output(outputter);
+        outputter.put(']');
+    }
+    outputter.put('>');
 }
 
 } // namespace KILN

@@ -17,6 +17,7 @@ public:
 
     // A copy with the same name and identifiers and no declarations.
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
     void setName(const TStringPtr<unsigned short>& name);
 

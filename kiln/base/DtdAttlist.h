@@ -18,6 +18,10 @@ public:
     DtdAttlist(Document* document, const TStringPtr<unsigned short>& name);
     ~DtdAttlist() override;
 
+    // Writes the definition; the first of its ATTLIST opens the declaration
+    // and the last closes it.
+    void output(XMLOutputter& outputter) const override;
+
     uint32_t getAttType() const { return m_attType; }
     void setAttType(uint32_t type) { m_attType = type; }
     uint32_t getDefaultKind() const { return m_defaultKind; }

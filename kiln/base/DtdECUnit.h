@@ -8,6 +8,7 @@
 namespace KILN {
 
 class Document;
+class XMLOutputter;
 
 // One node of an element declaration's content model: a keyword, a name or a
 // group of units, with its occurrence bits.
@@ -44,7 +45,13 @@ public:
     // Takes ownership of child.
     void appendChild(DtdECUnit* child);
 
+    // Writes the content spec with its occurrence character.
+    void output(XMLOutputter& outputter) const;
+
 private:
+    // Writes the children in parentheses, separated by separator (none when null).
+    void outputGroup(XMLOutputter& outputter, const char* separator) const;
+
     Document* m_owner;
     uint32_t m_kind;
     Utf16String* m_name = nullptr;

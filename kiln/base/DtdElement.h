@@ -11,6 +11,8 @@ class DtdElement : public Node {
 public:
     DtdElement(Document* document, const TStringPtr<unsigned short>& name);
 
+    void output(XMLOutputter& outputter) const override;
+
     DtdECUnit& contentModel() { return m_contentModel; }
     const DtdECUnit& contentModel() const { return m_contentModel; }
 

@@ -1,5 +1,7 @@
 #include "kiln/base/DtdPEntity.h"
 
+#include "kiln/base/XMLOutputter.h"
+
 namespace KILN {
 
 DtdPEntity::DtdPEntity(Document* document, const TStringPtr<unsigned short>& name)
@@ -10,6 +12,16 @@ DtdPEntity::DtdPEntity(Document* document, const TStringPtr<unsigned short>& nam
 Node* DtdPEntity::cloneNode(bool) const
 {
     return new DtdPEntity(*this);
+}
+
+void DtdPEntity::output(XMLOutputter& outputter) const
+{
+    outputter.writeAscii("<!ENTITY % ");
+    outputter.write(*getNodeName());
+    outputter.put(' ');
+    if (!outputExternalId(outputter))
+        outputter.writeLiteral(*getNodeValue());
+    outputter.writeAscii(" >");
 }
 
 } // namespace KILN

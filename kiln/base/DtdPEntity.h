@@ -11,6 +11,7 @@ public:
     DtdPEntity(Document* document, const TStringPtr<unsigned short>& name);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
 private:
     explicit DtdPEntity(const DtdPEntity& source) : External(source) {}

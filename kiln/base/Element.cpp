@@ -3,6 +3,7 @@
 #include "kiln/base/Attr.h"
 #include "kiln/base/Document.h"
 #include "kiln/base/NamedNodeMap.h"
+#include "kiln/base/XMLOutputter.h"
 #include "kiln/base/XNodeList.h"
 
 #include <memory>
@@ -201,6 +202,11 @@ Attr* Element::getAttributeNodeNS(const TStringPtr<unsigned short>& namespaceURI
     if (!local || !uri)
         return nullptr;
     return static_cast<Attr*>(getAttributes()->findNS(local, uri));
+}
+
+void Element::output(XMLOutputter& outputter) const
+{
+    outputter.writeElement(*this);
 }
 
 } // namespace KILN

@@ -18,6 +18,7 @@ public:
 
     // Attributes are copied only by a deep clone.
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
     // The first child element (not descendant) of that name, or null.
     Element* getFirstChildElement(const TStringPtr<unsigned short>& name) const;

@@ -12,6 +12,7 @@ public:
     ~Entity() override;
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
     const Utf16String* getNotationName() const { return m_notationName; }
     void setNotationName(const TStringPtr<unsigned short>& name);

@@ -16,6 +16,10 @@ public:
     void setPublicId(const TStringPtr<unsigned short>* id) { replace(m_publicId, id); }
     void setSystemId(const TStringPtr<unsigned short>* id) { replace(m_systemId, id); }
 
+    // Writes "PUBLIC" and the identifiers, or "SYSTEM" and the system
+    // identifier; false, and nothing written, when there is neither.
+    bool outputExternalId(XMLOutputter& outputter) const;
+
 protected:
     External(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>& name);
     // A node of the same name and identifiers as source.

@@ -10,6 +10,7 @@ public:
     Notation(Document* document, const TStringPtr<unsigned short>& name);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
 private:
     explicit Notation(const Notation& source) : External(source) {}

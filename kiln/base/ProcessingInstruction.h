@@ -10,6 +10,7 @@ public:
     ProcessingInstruction(Document* document, const TStringPtr<unsigned short>& target, const TStringPtr<unsigned short>& data);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 };
 
 } // namespace KILN

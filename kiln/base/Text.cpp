@@ -1,5 +1,7 @@
 #include "kiln/base/Text.h"
 
+#include "kiln/base/XMLOutputter.h"
+
 namespace KILN {
 
 Text::Text(Document* document, const TStringPtr<unsigned short>* text)
@@ -10,6 +12,11 @@ Text::Text(Document* document, const TStringPtr<unsigned short>* text)
 Node* Text::cloneNode(bool) const
 {
     return new Text(getOwnerDocument(), getNodeValue());
+}
+
+void Text::output(XMLOutputter& outputter) const
+{
+    outputter.writeEscaped(*getNodeValue());
 }
 
 } // namespace KILN

@@ -11,6 +11,7 @@ public:
     Text(Document* document, const TStringPtr<unsigned short>* text);
 
     Node* cloneNode(bool deep) const override;
+    void output(XMLOutputter& outputter) const override;
 
 protected:
     Text(Document* document, uint16_t nodeType, const char* nodeName, const TStringPtr<unsigned short>* text)

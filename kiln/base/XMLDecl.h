@@ -10,6 +10,9 @@ namespace KILN {
 class XMLDecl : public Node {
 public:
     explicit XMLDecl(Document* document);
+
+    // Writes nothing when there is no version (no declaration was read).
+    void output(XMLOutputter& outputter) const override;
 };
 
 } // namespace KILN
