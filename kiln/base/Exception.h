@@ -47,6 +47,12 @@ private:
 // A failure of the printf-like formatter.
 class FmtException : public Exception {
 public:
+    enum Code : int32_t {
+        MissingArgument = 0,  // no argument at the position a directive needs
+        WrongType = 1,        // the argument there has a type the directive does not accept
+        BadConversion = 4,    // the conversion character is not one the formatter knows
+    };
+
     FmtException(const char* sourceFile, int32_t line, int32_t code)
         : Exception(sourceFile, line), m_code(code) {}
 
