@@ -2,6 +2,7 @@
 
 #include "kiln/base/TSubString.h"
 
+#include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -83,6 +84,16 @@ public:
 
     // Writes a zero unit after the text (not part of it) and answers the text.
     const T* terminate();
+
+    // Replace the content with formatted text: printf-like directives whose
+    // arguments are read from the call (see Formatter, which raises
+    // FmtException on a missing or mistyped argument). Each answers the
+    // number of units written. The format may be a view of this string.
+    int32_t formatN(const T* format, uint32_t length, ...);
+    int32_t format(const T* format, ...);
+    int32_t vformatN(const T* format, uint32_t length, va_list args);
+    int32_t vformat(const T* format, va_list args);
+    int32_t vformat(const TStringPtr<T>& format, va_list args);
 
     bool operator==(const TStringPtr<T>& other) const { return compare(other) == 0; }
     bool operator==(const T* zeroTerminated) const { return compare(zeroTerminated) == 0; }

@@ -1,6 +1,9 @@
 #include "kiln/base/TextWriter.h"
 
 #include "kiln/base/TString.h"
+#include "kiln/base/VaListEnd.h"
+
+#include <memory>
 
 namespace KILN {
 
@@ -70,6 +73,44 @@ template <class T>
 bool TextWriter<T>::write(const TStringPtr<T>& text)
 {
     return write(text, 0, text.length());
+}
+
+template <class T>
+int32_t TextWriter<T>::formatN(const T* format, uint32_t length, ...)
+{
+    va_list args;
+    va_start(args, length);
+    const VaListEnd end(args);
+    return vformatN(format, length, args);
+}
+
+template <class T>
+int32_t TextWriter<T>::format(const T* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    const VaListEnd end(args);
+    return vformatN(format, TString<T>::zeroTerminatedLength(format), args);
+}
+
+template <class T>
+int32_t TextWriter<T>::vformatN(const T* format, uint32_t length, va_list args)
+{
+    const std::unique_ptr<TString<T>> text(this->formatArguments(format, length, args));
+    write(*text);
+    return static_cast<int32_t>(text->length());
+}
+
+template <class T>
+int32_t TextWriter<T>::vformat(const T* format, va_list args)
+{
+    return vformatN(format, TString<T>::zeroTerminatedLength(format), args);
+}
+
+template <class T>
+int32_t TextWriter<T>::vformat(const TStringPtr<T>& format, va_list args)
+{
+    return vformatN(format.data(), format.length(), args);
 }
 
 template class TextWriter<char>;

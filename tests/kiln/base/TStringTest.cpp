@@ -1,3 +1,4 @@
+#include "kiln/base/Exception.h"
 #include "kiln/base/TString.h"
 #include "kiln/base/Utf16String.h"
 
@@ -205,4 +206,47 @@ TEST(TStringTest, SubStringViewsTheOwner)
     EXPECT_EQ(s.find(world), 7u);
     TString<char> copy(world);
     EXPECT_EQ(text(copy), "world");
+}
+
+TEST(TStringTest, FormatReplacesTheContentAndAnswersTheCount)
+{
+    TString<char> s("old text");
+    EXPECT_EQ(s.format("%d-%s", 5, "ab"), 4);
+    EXPECT_EQ(text(s), "5-ab");
+    EXPECT_EQ(s.formatN("%dxyz", 2, 77), 2);  // only "%d" of the format
+    EXPECT_EQ(text(s), "77");
+    EXPECT_EQ(s.format(""), 0);
+    EXPECT_EQ(s.length(), 0u);
+
+    const unsigned short wideFormat[] = {'[', '%', 's', ']', 0};
+    const unsigned short wideWord[] = {0x65E5, 0x672C, 0};
+    Utf16String wide;
+    EXPECT_EQ(wide.format(wideFormat, wideWord), 4);
+    const unsigned short expected[] = {'[', 0x65E5, 0x672C, ']'};
+    EXPECT_EQ(wide.compare(Utf16String(expected, 4)), 0);
+}
+
+TEST(TStringTest, FormatTakesAFormatAndArgumentsFromItsOwnText)
+{
+    TString<char> s("%s|%s");
+    s.terminate();
+    const TString<char> copy(s);
+    // The format is the string itself, and so is the first argument.
+    EXPECT_EQ(s.format(s.data(), s.data(), "b"), 7);
+    EXPECT_EQ(text(s), "%s|%s|b");
+    EXPECT_EQ(text(copy), "%s|%s");
+}
+
+TEST(TStringTest, FormatFailureRaisesAndLeavesTheStringEmpty)
+{
+    TString<char> s("kept?");
+    try {
+        s.format("%{2}d", 1);  // position 1 is never named: nothing is read
+        ADD_FAILURE() << "no exception";
+    } catch (const FmtException& e) {
+        EXPECT_EQ(e.code(), FmtException::MissingArgument);
+    }
+    EXPECT_EQ(s.length(), 0u);
+    EXPECT_EQ(s.format("%d", 3), 1);
+    EXPECT_EQ(text(s), "3");
 }

@@ -4,6 +4,7 @@
 
 #include "tests/kiln/base/ExpectIOException.h"
 
+#include <memory>
 #include <string>
 
 using namespace KILN;
@@ -49,4 +50,25 @@ TEST(TextWriterTest, SendsItsWidthOnlyAndNeedsATarget)
     ASSERT_EQ(memory.length(), 2u);
     EXPECT_EQ(memory.data()[0], 0x42);
     EXPECT_EQ(memory.data()[1], 0x30);
+}
+
+TEST(TextWriterTest, FormattedOutputGoesToTheTarget)
+{
+    TString<char> out;
+    StringOFlow<char> flow(&out);
+    TextWriter<char> writer(&flow);
+    EXPECT_EQ(writer.format("ERROR: %03d %s\n", 7, "bad"), 15);
+    EXPECT_EQ(writer.formatN("%c%c|ignored", 4, 'o', 'k'), 2);
+    // The formatter's own pass over arguments added one by one.
+    writer.setFormat("[%{2}s%{1}d]");
+    writer.addInt(1);
+    writer.addString("x");
+    std::unique_ptr<TString<char>> pass(writer.format(true));
+    EXPECT_TRUE(writer.write(*pass));
+    EXPECT_EQ(std::string(out.data(), out.length()), "ERROR: 007 bad\nok[x1]");
+
+    TextWriter<char> detached;
+    EXPECT_IO_EXCEPTION(detached.format("%d", 1), IOException::NoTarget, "kiln/base/OFilter");
+    EXPECT_THROW(writer.format("%q", 1), FmtException);
+    EXPECT_EQ(writer.argumentCount(), 0u);
 }
