@@ -89,4 +89,14 @@ Utf16String PathString::extension() const
     return Utf16String(data(), 0);
 }
 
+void PathString::assignUtf8(const char* utf8)
+{
+    *this = Utf16String(utf8);
+}
+
+void PathString::appendUtf8(const char* utf8)
+{
+    append(Utf16String(utf8));
+}
+
 } // namespace KILN

@@ -26,6 +26,12 @@ public:
     // component has no '.'.
     Utf16String extension() const;
 
+    // Replaces the text with zero-terminated UTF-8 text (an optional leading
+    // byte-order mark is dropped).
+    void assignUtf8(const char* utf8);
+    // Appends zero-terminated UTF-8 text.
+    void appendUtf8(const char* utf8);
+
 private:
     // Index of the last separator; length() when there is none.
     uint32_t lastSeparator() const;

@@ -12,6 +12,14 @@
 
 namespace KILN {
 
+template <class T>
+class TString;
+
+// The fixed conversions between UTF-8 bytes and code points, defined with the
+// encodings (kiln/base/WidthConversion.cpp): every code point is kept.
+void convertWidth(const TString<unsigned int>& codePoints, TString<char>& utf8);
+void convertWidth(const TString<char>& utf8, TString<unsigned int>& codePoints);
+
 // A growable, unterminated array of code units of type T (bytes, UTF-16 code
 // units or UTF-32 code points). The text is buffer[begin, end): units before
 // begin are free room at the front, which appends and inserts reuse before
@@ -27,6 +35,12 @@ public:
     TString(const TStringPtr<T>& other);
     TString(const TString& other);
     TString(TString&& other) noexcept;
+    // Converts code points to UTF-8 bytes, or UTF-8 bytes (an optional leading
+    // byte-order mark is kept as U+FEFF) to code points.
+    template <class U>
+        requires(std::is_same_v<T, char> && std::is_same_v<U, unsigned int>) ||
+                (std::is_same_v<T, unsigned int> && std::is_same_v<U, char>)
+    TString(const TString<U>& other) : TString() { convertWidth(other, *this); }
     ~TString() override;
 
     TString& operator=(const TString& other);

@@ -11,6 +11,9 @@ public:
     using TString<unsigned short>::operator=;
     Utf16String() = default;
     Utf16String(const TString<unsigned short>& other) : TString<unsigned short>(other) {}
+    // Decodes zero-terminated UTF-8 (an optional leading byte-order mark is
+    // dropped).
+    Utf16String(const char* utf8);
 };
 
 } // namespace KILN

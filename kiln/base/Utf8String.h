@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kiln/base/TString.h"
+#include "kiln/base/Utf16String.h"
 
 namespace KILN {
 
@@ -11,6 +12,9 @@ public:
     using TString<char>::operator=;
     Utf8String() = default;
     Utf8String(const TString<char>& other) : TString<char>(other) {}
+    // Encodes UTF-16 text (a leading byte-order mark is consumed and selects
+    // the byte order) as UTF-8 without a mark.
+    Utf8String(const Utf16String& text);
 };
 
 } // namespace KILN

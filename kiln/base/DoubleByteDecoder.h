@@ -1,0 +1,29 @@
+#pragma once
+
+#include "kiln/base/Converter.h"
+#include "kiln/base/SparseCodeTable.h"
+
+namespace KILN {
+
+// Base of the converters from Shift_JIS and code page 932 to UCS-2: bytes
+// 00-1F and 7F are answered as they are; 20-7E and the half-width katakana
+// A1-DF map through the table; a lead byte takes the next byte and the pair
+// maps through the table, answering FFFF when it has no mapping; any other
+// byte is skipped. Which high bytes lead is the encoding's choice.
+class DoubleByteDecoder : public Converter<DoubleByteDecoder, unsigned short, uint8_t> {
+protected:
+    // everyHighByteLeads: every byte 80-FF outside the katakana leads (code
+    // page 932); otherwise only 81-9F and E0-FC do (Shift_JIS).
+    DoubleByteDecoder(const SparseCodeTable& table, bool everyHighByteLeads)
+        : m_table(table), m_everyHighByteLeads(everyHighByteLeads) {}
+
+private:
+    friend Converter;
+
+    unsigned short convert();
+
+    const SparseCodeTable& m_table;
+    const bool m_everyHighByteLeads;
+};
+
+} // namespace KILN

@@ -1,0 +1,65 @@
+#include "kiln/base/EncodingRegistry.h"
+
+#include "kiln/base/CenDictionary.h"
+#include "kiln/base/CompositIFilter.h"
+#include "kiln/base/ConverterTable.h"
+#include "kiln/base/IFilterDictionary.h"
+
+namespace KILN {
+
+namespace {
+
+CenDictionary* names = nullptr;
+IFilterDictionary* chains = nullptr;
+
+void start()
+{
+    if (!names)
+        names = new CenDictionary();
+    if (!chains)
+        chains = new IFilterDictionary();
+}
+
+} // namespace
+
+bool EncodingRegistry::lifeCycle(bool starting)
+{
+    if (starting) {
+        start();
+    } else {
+        delete chains;
+        chains = nullptr;
+        delete names;
+        names = nullptr;
+    }
+    return true;
+}
+
+int32_t EncodingRegistry::idOf(const char* name)
+{
+    if (!name)
+        return Unknown;
+    start();
+    const CenDictionaryEntry* entry = names->find(name);
+    return entry ? entry->id : Unknown;
+}
+
+CompositIFilter* EncodingRegistry::chain(int32_t from, int32_t to)
+{
+    start();
+    if (from == to) {
+        auto* identity = new CompositIFilter();
+        identity->add(new IFilter());
+        return identity;
+    }
+    const int key = IFilterDictionary::keyFor(from, to);
+    const IFilterDictionaryEntry* entry = chains->find(&key);
+    if (!entry)
+        return nullptr;
+    auto* composite = new CompositIFilter();
+    for (const int32_t* step = entry->steps; *step >= 0; ++step)
+        composite->add(converterTable[*step].create());
+    return composite;
+}
+
+} // namespace KILN

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "kiln/base/From8859ToUcs2.h"
+#include "kiln/base/tables/EncodingTables.h"
+
+namespace KILN {
+
+// Converter: ISO 8859-3 to UCS-2.
+class From8859_3ToUcs2 final : public From8859ToUcs2 {
+public:
+    From8859_3ToUcs2() : From8859ToUcs2(tables::iso8859_3ToUcs2) {}
+};
+
+} // namespace KILN

@@ -1,0 +1,15 @@
+#include "kiln/base/FromCp1252ToUcs2.h"
+
+#include "kiln/base/tables/EncodingTables.h"
+
+namespace KILN {
+
+unsigned short FromCp1252ToUcs2::convert()
+{
+    const uint8_t b = input();
+    if (b < 0x20 || b == 0x7F)
+        return b;
+    return tables::cp1252ToUcs2[b];
+}
+
+} // namespace KILN

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "kiln/base/Converter.h"
+
+namespace KILN {
+
+// Converter: Windows code page 1252 to UCS-2. Bytes below 20 and 7F are
+// answered as they are; a byte without mapping answers FFFF.
+class FromCp1252ToUcs2 final : public Converter<FromCp1252ToUcs2, unsigned short, uint8_t> {
+    friend Converter;
+
+    unsigned short convert();
+};
+
+} // namespace KILN

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "kiln/base/TableEncoder.h"
+#include "kiln/base/tables/EncodingTables.h"
+
+namespace KILN {
+
+// Converter: UCS-2 to ISO 8859-13; characters outside the part are skipped.
+class FromUcs2To8859_13 final : public TableEncoder {
+public:
+    FromUcs2To8859_13() : TableEncoder(tables::ucs2To8859_13) {}
+};
+
+} // namespace KILN

@@ -1,0 +1,65 @@
+#include "kiln/base/FromUcs2ToUtf7.h"
+
+#include "kiln/base/Utf7Alphabet.h"
+
+namespace KILN {
+
+uint32_t FromUcs2ToUtf7::closeRun(char* out)
+{
+    uint32_t count = 0;
+    if (m_bitCount > 0)
+        out[count++] = Utf7Alphabet::Base64[(m_bits << (6 - m_bitCount)) & 0x3F];
+    out[count++] = '-';
+    m_inBase64 = false;
+    m_bits = m_bitCount = 0;
+    return count;
+}
+
+char FromUcs2ToUtf7::convert()
+{
+    if (m_fresh) {
+        m_inBase64 = false;
+        m_bits = m_bitCount = 0;
+    }
+    char out[5];
+    uint32_t count = 0;
+    uint32_t unit;
+    try {
+        unit = input();
+    } catch (const IOException& e) {
+        // Close an open run; the end of input is reported on the next read.
+        if (e.code() != IOException::EndOfInput || !m_inBase64)
+            throw;
+        return emit(out, closeRun(out));
+    }
+    if (Utf7Alphabet::isDirect(unit)) {
+        if (m_inBase64)
+            count = closeRun(out);
+        out[count++] = static_cast<char>(unit);
+    } else if (unit == '+' && !m_inBase64) {
+        out[count++] = '+';
+        out[count++] = '-';
+    } else {
+        if (!m_inBase64) {
+            out[count++] = '+';
+            m_inBase64 = true;
+        }
+        m_bits = (m_bits << 16) | unit;
+        m_bitCount += 16;
+        while (m_bitCount >= 6) {
+            m_bitCount -= 6;
+            out[count++] = Utf7Alphabet::Base64[(m_bits >> m_bitCount) & 0x3F];
+        }
+        m_bits &= (1u << m_bitCount) - 1;
+    }
+    return emit(out, count);
+}
+
+char FromUcs2ToUtf7::emit(const char* out, uint32_t count)
+{
+    for (uint32_t i = count - 1; i > 0; --i)
+        pushBack(out[i]);
+    return out[0];
+}
+
+} // namespace KILN

@@ -1,0 +1,32 @@
+#include "kiln/base/FromUtf16NToUcs4.h"
+
+namespace KILN {
+
+unsigned int FromUtf16NToUcs4::convert()
+{
+    if (m_fresh)
+        m_pending = -1;
+    uint32_t unit;
+    if (m_pending >= 0) {
+        unit = static_cast<uint32_t>(m_pending);
+        m_pending = -1;
+    } else {
+        unit = input();
+    }
+    if (unit < 0xD800 || unit > 0xDBFF)
+        return unit;
+    uint32_t low;
+    try {
+        low = input();
+    } catch (const IOException& e) {
+        if (e.code() != IOException::EndOfInput)
+            throw;
+        return unit;
+    }
+    if (low >= 0xDC00 && low <= 0xDFFF)
+        return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+    m_pending = static_cast<int32_t>(low);
+    return unit;
+}
+
+} // namespace KILN

@@ -1,0 +1,27 @@
+#include "kiln/base/FromUtf8ToUtf16N.h"
+
+#include "kiln/base/Utf8Decoding.h"
+
+namespace KILN {
+
+unsigned short FromUtf8ToUtf16N::convert()
+{
+    bool first = m_fresh;
+    for (;;) {
+        const uint32_t value = decodeUtf8(input(), *m_source);
+        if (first && value == 0xFEFF) {
+            first = false;
+            continue;
+        }
+        first = false;
+        if (value <= 0xFFFF)
+            return static_cast<unsigned short>(value);
+        if (value == InvalidUtf8Sequence)
+            continue;
+        const uint32_t v = value - 0x10000;
+        return answer(static_cast<unsigned short>(0xD800 + (v >> 10)),
+                      static_cast<unsigned short>(0xDC00 + (v & 0x3FF)));
+    }
+}
+
+} // namespace KILN

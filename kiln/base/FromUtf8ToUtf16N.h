@@ -1,0 +1,16 @@
+#pragma once
+
+#include "kiln/base/Converter.h"
+
+namespace KILN {
+
+// Converter: UTF-8 with an optional byte-order mark to UTF-16 in machine
+// order. Characters above U+FFFF become surrogate pairs; a four-byte sequence
+// beyond U+10FFFF is dropped.
+class FromUtf8ToUtf16N final : public Converter<FromUtf8ToUtf16N, unsigned short, uint8_t> {
+    friend Converter;
+
+    unsigned short convert();
+};
+
+} // namespace KILN

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "kiln/base/Converter.h"
+
+namespace KILN {
+
+// Base of the converters from UTF-16 (or UCS-2) to UTF-8, optionally writing
+// the byte-order mark EF BB BF first. A surrogate pair becomes one four-byte
+// sequence; a high surrogate not followed by a low one is dropped alone and
+// the unit after it is encoded as usual; a lone low surrogate is written as
+// a three-byte sequence.
+class Utf16ToUtf8Encoder : public Converter<Utf16ToUtf8Encoder, char, uint16_t> {
+protected:
+    explicit Utf16ToUtf8Encoder(bool writeMark) : m_writeMark(writeMark) {}
+
+private:
+    friend Converter;
+
+    char convert();
+
+    const bool m_writeMark;
+};
+
+} // namespace KILN

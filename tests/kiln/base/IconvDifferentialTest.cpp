@@ -1,0 +1,237 @@
+// Compares the table-driven encodings with glibc's iconv, code by code.
+#include "EncodingTestSupport.h"
+
+#include "kiln/base/EncodingRegistry.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstdio>
+#include <cctype>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+using namespace KILN;
+using KILN::test::ChainRunner;
+
+namespace {
+
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            throw std::invalid_argument(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+    ~Iconv() { iconv_close(m_cd); }
+
+    // The whole input converted and the shift state closed; nothing when
+    // iconv rejects any of it.
+    std::optional<std::string> convert(const std::string& input)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char out[64];
+        char* in = const_cast<char*>(input.data());
+        size_t inLeft = input.size();
+        char* outPtr = out;
+        size_t outLeft = sizeof out;
+        if (iconv(m_cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft)
+            return std::nullopt;
+        if (iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
+            return std::nullopt;
+        return std::string(out, outPtr);
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+std::string hex(const std::string& bytes)
+{
+    std::string text;
+    char buffer[4];
+    for (unsigned char b : bytes) {
+        std::snprintf(buffer, sizeof buffer, "%02X", b);
+        text += buffer;
+    }
+    return text.empty() ? "(none)" : text;
+}
+
+struct Encoding {
+    const char* name;      // our name
+    const char* iconvName; // glibc's
+    // The codes to decode (as bytes).
+    std::function<std::vector<std::string>()> codes;
+};
+
+std::vector<std::string> singleBytes()
+{
+    std::vector<std::string> codes;
+    for (int b = 0; b < 256; ++b)
+        codes.push_back(std::string(1, static_cast<char>(b)));
+    return codes;
+}
+
+std::vector<std::string> doubleBytes()
+{
+    std::vector<std::string> codes = singleBytes();
+    for (int lead = 0x80; lead < 0x100; ++lead)
+        for (int trail = 0x40; trail < 0x100; ++trail)
+            codes.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+    return codes;
+}
+
+std::vector<std::string> eucCodes()
+{
+    std::vector<std::string> codes = doubleBytes();
+    for (int a = 0xA1; a < 0xFF; ++a)
+        for (int b = 0xA1; b < 0xFF; ++b)
+            codes.push_back({'\x8F', static_cast<char>(a), static_cast<char>(b)});
+    return codes;
+}
+
+std::vector<std::string> iso2022JpCodes()
+{
+    std::vector<std::string> codes;
+    for (int b = 0; b < 0x80; ++b)
+        if (b != 0x1B && b != 0x0E && b != 0x0F)
+            codes.push_back(std::string(1, static_cast<char>(b)));
+    for (int b = 0x21; b < 0x7F; ++b)
+        codes.push_back(std::string("\x1B(J") + static_cast<char>(b) + "\x1B(B");
+    for (int a = 0x21; a < 0x7F; ++a)
+        for (int b = 0x21; b < 0x7F; ++b)
+            codes.push_back(std::string("\x1B$B") + static_cast<char>(a) + static_cast<char>(b) + "\x1B(B");
+    return codes;
+}
+
+std::string utf16Of(uint16_t unit)
+{
+    return KILN::test::utf16({unit});
+}
+
+uint8_t byteAt(const std::string& bytes, size_t i)
+{
+    return static_cast<uint8_t>(bytes[i]);
+}
+
+// Why a code may decode differently from glibc; null when it may not.
+const char* decodeDifference(const std::string& encoding, const std::string& code)
+{
+    const bool euc = encoding == "euc-jp" || encoding == "eucJP-MS";
+    if (euc && code.size() == 1 && byteAt(code, 0) >= 0x80)
+        return "C1 control bytes are no EUC-JP codes; our converters skip them";
+    if (encoding == "euc-jp" && code.size() == 3)
+        return "JIS X 0212 (8F XX YY) is outside our EUC-JP, which travels through Shift_JIS";
+    if (encoding == "eucJP-MS" && code.size() == 3)
+        return "eucJP-MS decodes through code page 932, which lacks most of JIS X 0212";
+    const bool sjisRoman = encoding == "Shift_JIS" && code.size() == 1;
+    const bool isoRoman = encoding == "iso-2022-jp" && code.size() == 7 && code[2] == 'J';
+    const char roman = sjisRoman ? code[0] : isoRoman ? code[3] : 0;
+    if (roman == '\x5C' || roman == '\x7E')
+        return "Roman 5C and 7E decode as ASCII backslash and tilde, not yen sign and overline";
+    return nullptr;
+}
+
+// Why a character may encode differently from glibc; null when it may not.
+const char* encodeDifference(const std::string& encoding, uint16_t unit, const std::string& expected,
+                             const std::string& got)
+{
+    const bool euc = encoding == "euc-jp" || encoding == "eucJP-MS";
+    if (euc && unit >= 0x80 && unit <= 0x9F && got.empty())
+        return "C1 controls are no EUC-JP codes";
+    if (euc && expected.size() == 3 && got.empty())
+        return "JIS X 0212 characters are outside our EUC-JP (and, for eucJP-MS, code page 932)";
+    if (encoding == "Shift_JIS" && (unit == 0xFFE0 || unit == 0xFFE1 || unit == 0xFFE2) && got.empty())
+        return "Shift_JIS holds U+00A2, U+00A3, U+00AC there; the full-width forms are glibc's one-way extras";
+    if ((encoding == "cp932" || encoding == "eucJP-MS") && (unit == 0xA5 || unit == 0x2014 || unit == 0x203E) &&
+        got.empty())
+        return "yen sign, em dash and overline are glibc's best-fit extras, not code page 932 codes";
+    if (encoding == "cp932" && got.size() == 2) {
+        static Iconv decoder("UTF-16LE", "CP932");
+        if (decoder.convert(got) == utf16Of(unit))
+            return "a character with two codes: ours (NEC-selected rows) decodes back to it as well";
+    }
+    return nullptr;
+}
+
+class IconvDifferentialTest : public ::testing::TestWithParam<Encoding> {
+protected:
+    void SetUp() override { EncodingRegistry::lifeCycle(true); }
+    void TearDown() override { EncodingRegistry::lifeCycle(false); }
+};
+
+// Every code that glibc decodes to one character decodes to the same
+// character through our chain into UTF-16, except the listed differences.
+TEST_P(IconvDifferentialTest, DecodesLikeIconv)
+{
+    const Encoding& e = GetParam();
+    ChainRunner ours(EncodingRegistry::idOf(e.name), EncodingRegistry::Utf16N);
+    Iconv theirs("UTF-16LE", e.iconvName);
+    size_t compared = 0;
+    for (const std::string& code : e.codes()) {
+        const std::optional<std::string> expected = theirs.convert(code);
+        if (!expected || expected->size() != 2)
+            continue;
+        ++compared;
+        const std::string got = ours.run(code);
+        if (got != *expected) {
+            EXPECT_NE(decodeDifference(e.name, code), nullptr)
+                << e.name << " " << hex(code) << ": iconv " << hex(*expected) << ", ours " << hex(got);
+        }
+    }
+    EXPECT_GT(compared, 90u);
+}
+
+// Every BMP character encodes to glibc's bytes, or to nothing exactly where
+// glibc cannot encode it, except the listed differences.
+TEST_P(IconvDifferentialTest, EncodesLikeIconv)
+{
+    const Encoding& e = GetParam();
+    ChainRunner ours(EncodingRegistry::Utf16N, EncodingRegistry::idOf(e.name));
+    Iconv theirs(e.iconvName, "UTF-16LE");
+    for (uint32_t c = 0; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const std::string unit = utf16Of(static_cast<uint16_t>(c));
+        const std::string expected = theirs.convert(unit).value_or("");
+        const std::string got = ours.run(unit);
+        if (got != expected) {
+            EXPECT_NE(encodeDifference(e.name, static_cast<uint16_t>(c), expected, got), nullptr)
+                << e.name << " U+" << hex(unit) << ": iconv " << hex(expected) << ", ours " << hex(got);
+        }
+    }
+}
+
+const Encoding encodings[] = {
+    {"Shift_JIS", "SJIS", doubleBytes},
+    {"cp932", "CP932", doubleBytes},
+    {"euc-jp", "EUC-JP", eucCodes},
+    {"eucJP-MS", "EUC-JP-MS", eucCodes},
+    {"iso-2022-jp", "ISO-2022-JP", iso2022JpCodes},
+    {"windows-1252", "CP1252", singleBytes},
+    {"iso-8859-1", "ISO-8859-1", singleBytes},
+    {"iso-8859-2", "ISO-8859-2", singleBytes},
+    {"iso-8859-3", "ISO-8859-3", singleBytes},
+    {"iso-8859-4", "ISO-8859-4", singleBytes},
+    {"iso-8859-5", "ISO-8859-5", singleBytes},
+    {"iso-8859-6", "ISO-8859-6", singleBytes},
+    {"iso-8859-7", "ISO-8859-7", singleBytes},
+    {"iso-8859-8", "ISO-8859-8", singleBytes},
+    {"iso-8859-9", "ISO-8859-9", singleBytes},
+    {"iso-8859-10", "ISO-8859-10", singleBytes},
+    {"iso-8859-13", "ISO-8859-13", singleBytes},
+    {"iso-8859-14", "ISO-8859-14", singleBytes},
+    {"iso-8859-15", "ISO-8859-15", singleBytes},
+};
+
+INSTANTIATE_TEST_SUITE_P(Tables, IconvDifferentialTest, ::testing::ValuesIn(encodings),
+                         [](const ::testing::TestParamInfo<Encoding>& info) {
+                             std::string name;
+                             for (const char* p = info.param.name; *p; ++p)
+                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                             return name;
+                         });
+
+} // namespace
