@@ -4,6 +4,7 @@
 #include "kiln/base/CompositIFilter.h"
 #include "kiln/base/ConverterTable.h"
 #include "kiln/base/IFilterDictionary.h"
+#include "kiln/base/Library.h"
 
 namespace KILN {
 
@@ -19,6 +20,8 @@ void start()
     if (!chains)
         chains = new IFilterDictionary();
 }
+
+const LibraryRegistration registration(LibrarySlot::EncodingRegistries, &EncodingRegistry::lifeCycle);
 
 } // namespace
 
