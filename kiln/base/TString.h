@@ -120,6 +120,7 @@ private:
     uint32_t capacityUnits() const { return m_capacity / sizeof(T); }
     void reallocate(uint32_t units);
     void allocateExact(const T* units, uint32_t length);
+    T* detachFromBuffer(const T*& units, uint32_t count) const;
 
     T* m_buffer = nullptr;
     uint32_t m_capacity = 0;
@@ -170,6 +171,24 @@ void TString<T>::allocateExact(const T* units, uint32_t length)
         std::memcpy(m_buffer, units, length * sizeof(T));
     this->m_begin = 0;
     this->m_end = length;
+}
+
+// A source inside our own buffer would not survive the moves and the
+// reallocation of an append or insert: such a source is copied first, and
+// the copy (to be freed by the caller) is answered; otherwise null.
+template <class T>
+T* TString<T>::detachFromBuffer(const T*& units, uint32_t count) const
+{
+    const auto at = reinterpret_cast<uintptr_t>(units);
+    const auto first = reinterpret_cast<uintptr_t>(m_buffer);
+    if (at < first || at >= first + m_capacity)
+        return nullptr;
+    T* copy = static_cast<T*>(std::malloc(count * sizeof(T)));
+    if (!copy)
+        throw std::bad_alloc();
+    std::memcpy(copy, units, count * sizeof(T));
+    units = copy;
+    return copy;
 }
 
 template <class T>
@@ -297,15 +316,7 @@ void TString<T>::append(const T* units, uint32_t count)
 {
     if (count == 0)
         return;
-    // The source may lie in our own buffer; it must survive moves and reallocation.
-    T* copy = nullptr;
-    if (units >= m_buffer && units < m_buffer + capacityUnits()) {
-        copy = static_cast<T*>(std::malloc(count * sizeof(T)));
-        if (!copy)
-            throw std::bad_alloc();
-        std::memcpy(copy, units, count * sizeof(T));
-        units = copy;
-    }
+    T* copy = detachFromBuffer(units, count);
     uint32_t& begin = this->m_begin;
     uint32_t& end = this->m_end;
     if (end + count <= capacityUnits()) {
@@ -329,14 +340,7 @@ bool TString<T>::insert(uint32_t index, const T* units, uint32_t count)
         return false;
     if (count == 0)
         return true;
-    T* copy = nullptr;
-    if (units >= m_buffer && units < m_buffer + capacityUnits()) {
-        copy = static_cast<T*>(std::malloc(count * sizeof(T)));
-        if (!copy)
-            throw std::bad_alloc();
-        std::memcpy(copy, units, count * sizeof(T));
-        units = copy;
-    }
+    T* copy = detachFromBuffer(units, count);
     uint32_t& begin = this->m_begin;
     uint32_t& end = this->m_end;
     const uint32_t at = begin + index;
