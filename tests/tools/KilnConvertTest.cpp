@@ -1,0 +1,95 @@
+// kiln-convert as a black box: files and standard streams, detection, errors.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class KilnConvertTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("kiln-convert-test-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string path(const char* name) const { return (m_dir / name).string(); }
+
+    static void write(const std::string& file, const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    static std::string read(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Runs the tool with arguments (a shell fragment); answers its exit status
+    // and keeps standard error in m_error.
+    int run(const std::string& arguments)
+    {
+        const std::string errors = path("stderr");
+        const std::string command = std::string(ZEF_BINARY_DIR) + "/tools/kiln-convert " + arguments + " 2>" + errors;
+        const int status = std::system(command.c_str());
+        m_error = read(errors);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path m_dir;
+    std::string m_error;
+};
+
+const std::string japanese = "\xE5\x90\xBE\xE8\xBC\xA9\xE3\x81\xAF\xE7\x8C\xAB\xE3\x81\xA7\xE3\x81\x82\xE3\x82\x8B\xE3\x80\x82\n";
+const std::string japaneseCp932 = "\x8C\xE1\x94\x79\x82\xCD\x94\x4C\x82\xC5\x82\xA0\x82\xE9\x81\x42\n";
+
+} // namespace
+
+TEST_F(KilnConvertTest, ConvertsFilesAndStreams)
+{
+    write(path("in.txt"), japanese);
+    ASSERT_EQ(run("-f utf-8 -t cp932 " + path("in.txt") + " " + path("out.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("out.txt")), japaneseCp932);
+    EXPECT_EQ(m_error, "");
+    // Standard input to standard output, names in any case, back to UTF-8 with a mark.
+    ASSERT_EQ(run("-t UTF-8 -f MS932 < " + path("out.txt") + " > " + path("back.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("back.txt")), "\xEF\xBB\xBF" + japanese);
+    ASSERT_EQ(run("-f utf-8 -t utf-16be - " + path("be.txt") + " < " + path("in.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("be.txt")).substr(0, 4), "\x54\x3E\x8F\x29");
+}
+
+TEST_F(KilnConvertTest, DetectsTheInputEncoding)
+{
+    write(path("sjis.txt"), japaneseCp932);
+    ASSERT_EQ(run("-f ja-auto -t utf-8n " + path("sjis.txt") + " " + path("out.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("out.txt")), japanese);
+}
+
+TEST_F(KilnConvertTest, FailuresAreOneLineAndLeaveNoOutput)
+{
+    write(path("in.txt"), japanese);
+    EXPECT_EQ(run("-f utf-8 -t klingon " + path("in.txt") + " " + path("out.txt")), 1);
+    EXPECT_EQ(m_error, "kiln-convert: unknown encoding: klingon\n");
+    EXPECT_EQ(run("-f utf-8 -t xml-detector " + path("in.txt") + " " + path("out.txt")), 1);
+    EXPECT_EQ(m_error, "kiln-convert: no conversion from utf-8 to xml-detector\n");
+    // An odd number of bytes is no UTF-16 text.
+    write(path("odd.txt"), "abc");
+    EXPECT_EQ(run("-f utf-16le -t utf-8 " + path("odd.txt") + " " + path("out.txt")), 1);
+    EXPECT_EQ(m_error, "kiln-convert: input ends inside a 16-bit unit\n");
+    EXPECT_EQ(run("-f utf-8 -t utf-16 " + path("missing.txt") + " " + path("out.txt")), 1);
+    EXPECT_EQ(m_error.substr(0, 26), "kiln-convert: cannot open ");
+    EXPECT_FALSE(fs::exists(path("out.txt")));
+    EXPECT_EQ(run("-f utf-8 " + path("in.txt")), 2);
+    EXPECT_EQ(m_error, "usage: kiln-convert -f FROM -t TO [input [output]]\n");
+    EXPECT_EQ(run("-f utf-8 -t utf-16 -x " + path("in.txt")), 2);
+}

@@ -1,0 +1,152 @@
+// kiln-convert -f FROM -t TO [input [output]]
+//
+// Converts a file, or standard input to standard output, between two
+// encodings of the registry through the registry's converter chain. A
+// detector name as FROM detects the input's encoding first. Every failure is
+// one line on standard error and a non-zero status; nothing is written for an
+// input that cannot be converted.
+#include "kiln/base/CompositIFilter.h"
+#include "kiln/base/Conveyer.h"
+#include "kiln/base/Detector.h"
+#include "kiln/base/EncodingRegistry.h"
+#include "kiln/base/Exception.h"
+#include "kiln/base/FixedMemIFlow.h"
+#include "kiln/base/JaDetector.h"
+#include "kiln/base/Library.h"
+#include "kiln/file/FileOFlow.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace KILN;
+
+namespace {
+
+constexpr int Failure = 1;
+constexpr int Usage = 2;
+
+int fail(const std::string& message)
+{
+    std::fprintf(stderr, "kiln-convert: %s\n", message.c_str());
+    return Failure;
+}
+
+// The detector an identifier names, or null.
+std::unique_ptr<Detector> detectorFor(int32_t id)
+{
+    if (id == EncodingRegistry::JaDetector)
+        return std::make_unique<JaDetector>();
+    return nullptr;
+}
+
+bool isDetector(int32_t id)
+{
+    return id == EncodingRegistry::JaDetector || id == EncodingRegistry::XmlDetector ||
+           id == EncodingRegistry::HtmlDetector;
+}
+
+bool readAll(std::FILE* file, std::vector<uint8_t>& bytes)
+{
+    uint8_t buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    return !std::ferror(file);
+}
+
+// Bytes per unit of the flows a chain reads.
+uint32_t unitBytes(const CompositIFilter& chain)
+{
+    const uint32_t widths = chain.inputWidths();
+    return widths == Flow::Width32 ? 4 : widths == Flow::Width16 ? 2 : 1;
+}
+
+int convert(const char* fromName, const char* toName, const char* inputPath, const char* outputPath)
+{
+    int32_t from = EncodingRegistry::idOf(fromName);
+    const int32_t to = EncodingRegistry::idOf(toName);
+    if (from == 0)
+        return fail(std::string("unknown encoding: ") + fromName);
+    if (to == 0)
+        return fail(std::string("unknown encoding: ") + toName);
+
+    std::FILE* in = inputPath ? std::fopen(inputPath, "rb") : stdin;
+    if (!in)
+        return fail(std::string("cannot open ") + inputPath + ": " + std::strerror(errno));
+    std::vector<uint8_t> bytes;
+    const bool read = readAll(in, bytes);
+    if (inputPath)
+        std::fclose(in);
+    if (!read)
+        return fail(std::string("cannot read ") + (inputPath ? inputPath : "standard input"));
+    if (bytes.size() > UINT32_MAX)
+        return fail("input too large");
+    FixedMemIFlow input(bytes.data(), static_cast<uint32_t>(bytes.size()));
+
+    if (isDetector(from)) {
+        const std::unique_ptr<Detector> detector = detectorFor(from);
+        if (!detector)
+            return fail(std::string("no detector for ") + fromName + " yet");
+        from = detector->detect(input);
+        input.reset();
+        if (from == 0)
+            return fail("cannot detect the encoding of the input");
+    }
+    const std::unique_ptr<CompositIFilter> chain(EncodingRegistry::chain(from, to));
+    if (!chain)
+        return fail(std::string("no conversion from ") + fromName + " to " + toName);
+    const uint32_t unit = unitBytes(*chain);
+    if (bytes.size() % unit != 0)
+        return fail("input ends inside a " + std::to_string(unit * 8) + "-bit unit");
+
+    std::FILE* out = outputPath ? std::fopen(outputPath, "wb") : stdout;
+    if (!out)
+        return fail(std::string("cannot open ") + outputPath + ": " + std::strerror(errno));
+    FileOFlow output(out, outputPath == nullptr);
+    chain->attach(&input);
+    try {
+        convey(chain.get(), &output);
+        if (output.close())
+            return 0;
+    } catch (const IOException&) {
+    }
+    if (outputPath)
+        std::remove(outputPath); // no partial output left behind
+    return fail(std::string("cannot write ") + (outputPath ? outputPath : "standard output"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const char* from = nullptr;
+    const char* to = nullptr;
+    std::vector<const char*> paths;
+    for (int i = 1; i < argc; ++i) {
+        if ((std::strcmp(argv[i], "-f") == 0 || std::strcmp(argv[i], "-t") == 0) && i + 1 < argc) {
+            (argv[i][1] == 'f' ? from : to) = argv[i + 1];
+            ++i;
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            paths.clear();
+            from = nullptr;
+            break;
+        } else {
+            paths.push_back(argv[i]);
+        }
+    }
+    if (!from || !to || paths.size() > 2) {
+        std::fprintf(stderr, "usage: kiln-convert -f FROM -t TO [input [output]]\n");
+        return Usage;
+    }
+    startLibrary();
+    // "-" (or no path) is standard input or standard output.
+    auto path = [&](size_t i) { return i < paths.size() && std::strcmp(paths[i], "-") != 0 ? paths[i] : nullptr; };
+    const int status = convert(from, to, path(0), path(1));
+    stopLibrary();
+    return status;
+}
