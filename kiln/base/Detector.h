@@ -17,6 +17,10 @@ public:
     virtual int32_t detect(IFlow& source) = 0;
     // Forgets what an earlier detection left behind.
     virtual void reset() = 0;
+
+    // A new detector for a detector pseudo-encoding (40 to 42), owned by the
+    // caller; null for any other identifier.
+    static Detector* create(int32_t encodingId);
 };
 
 } // namespace KILN

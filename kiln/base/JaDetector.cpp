@@ -1,5 +1,6 @@
 #include "kiln/base/JaDetector.h"
 
+#include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/IFlow.h"
 
@@ -12,13 +13,6 @@
 namespace KILN {
 
 namespace {
-
-constexpr int32_t Utf8 = 7;
-constexpr int32_t Utf16Be = 13;
-constexpr int32_t Utf16Le = 14;
-constexpr int32_t Iso2022Jp = 21;
-constexpr int32_t EucJp = 22;
-constexpr int32_t ShiftJis = 23;
 
 // Byte classes: one flag set per byte value.
 enum : uint8_t {
@@ -125,17 +119,17 @@ int32_t scan(JaByteReader& source)
     if (c == 0xFF) {
         c = source.read();
         if (c == 0xFE)
-            return Utf16Le;
+            return EncodingRegistry::Utf16Le;
     } else if (c == 0xFE) {
         c = source.read();
         if (c == 0xFF)
-            return Utf16Be;
+            return EncodingRegistry::Utf16Be;
     } else if (c == 0xEF) {
         c = source.read();
         if (c == 0xBB) {
             c = source.read();
             if (c == 0xBF)
-                return Utf8;
+                return EncodingRegistry::Utf8;
         }
     }
 
@@ -145,7 +139,7 @@ int32_t scan(JaByteReader& source)
             if (c == '$') {
                 c = source.read();
                 if (c == 'B' || c == '@')
-                    return Iso2022Jp;
+                    return EncodingRegistry::Iso2022Jp;
             }
             // Not a JIS X 0208 designation: the last byte read is scanned on.
         }
@@ -153,32 +147,32 @@ int32_t scan(JaByteReader& source)
             // EUC-JP single shift 2 before a katakana byte, or a Shift_JIS pair.
             const uint8_t c2 = source.read();
             if (has(c2, SjisTrail) && !has(c2, A1ToDF))
-                return ShiftJis;
+                return EncodingRegistry::ShiftJis;
         } else if (c == 0x8F) {
             // EUC-JP single shift 3 before two bytes, or a Shift_JIS pair.
             const uint8_t c2 = source.read();
             if (has(c2, SjisTrail) && !has(c2, A1ToED))
-                return ShiftJis;
+                return EncodingRegistry::ShiftJis;
             const uint8_t c3 = source.read();
             if (!has(c3, A1ToFE))
-                return ShiftJis;
+                return EncodingRegistry::ShiftJis;
             if (!has(c3, SjisLead))
-                return EucJp;
+                return EncodingRegistry::EucJp;
             while (source.read() > 0x40) {
             }
         } else if (has(c, SjisLead)) {
             if (!has(c, EucLead))
-                return ShiftJis;  // 81-9F
+                return EncodingRegistry::ShiftJis;  // 81-9F
             // E0-EF lead both encodings: the trail byte may tell.
             const uint8_t c2 = source.read();
             if (has(c2, SjisTrail)) {
                 if (!has(c2, EucTrail))
-                    return ShiftJis;
+                    return EncodingRegistry::ShiftJis;
             } else if (has(c2, EucTrail)) {
-                return EucJp;  // FD-FE
+                return EncodingRegistry::EucJp;  // FD-FE
             }
         } else if (has(c, EucLead)) {
-            return EucJp;  // A1-DF outside a Shift_JIS pair, F0-FC
+            return EncodingRegistry::EucJp;  // A1-DF outside a Shift_JIS pair, F0-FC
         }
         c = source.read();
     }
@@ -195,7 +189,7 @@ int32_t JaDetector::detect(IFlow& source)
     } catch (const IOException&) {
         // End of input (or any failure of the source) before a decision.
     }
-    if (answer != 0 && answer != EucJp && answer != ShiftJis)
+    if (answer != 0 && answer != EncodingRegistry::EucJp && answer != EncodingRegistry::ShiftJis)
         return answer;
     // UTF-8 Japanese looks like Shift_JIS or EUC-JP to the scan: text that
     // is valid UTF-8 to its end, with at least one multibyte character, is
@@ -205,7 +199,7 @@ int32_t JaDetector::detect(IFlow& source)
             reader.read();
     } catch (const IOException&) {
     }
-    return reader.isUtf8() && reader.atEnd() && reader.hasMultibyte() ? Utf8 : answer;
+    return reader.isUtf8() && reader.atEnd() && reader.hasMultibyte() ? EncodingRegistry::Utf8 : answer;
 }
 
 } // namespace KILN

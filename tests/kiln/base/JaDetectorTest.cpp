@@ -1,5 +1,8 @@
+#include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/JaDetector.h"
 #include "kiln/base/StringIFlow.h"
+
+#include "DetectorTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -12,18 +15,9 @@ using namespace KILN;
 
 namespace {
 
-constexpr int32_t Utf8 = 7;
-constexpr int32_t Utf16Be = 13;
-constexpr int32_t Utf16Le = 14;
-constexpr int32_t Iso2022Jp = 21;
-constexpr int32_t EucJp = 22;
-constexpr int32_t ShiftJis = 23;
-
 int32_t detect(const std::string& bytes)
 {
-    StringIFlow<char> flow(bytes.data(), static_cast<uint32_t>(bytes.size()));
-    JaDetector detector;
-    return detector.detect(flow);
+    return detectBytes<JaDetector>(bytes);
 }
 
 // The UTF-8 text encoded by the C library's converter.
@@ -50,35 +44,35 @@ const std::string sentence = "山路を登りながら、こう考えた。智�
 
 TEST(JaDetectorTest, ByteOrderMarksDecideWhateverFollows)
 {
-    EXPECT_EQ(detect("\xFF\xFE"), Utf16Le);
-    EXPECT_EQ(detect("\xFF\xFE\x82\xA0"), Utf16Le);
-    EXPECT_EQ(detect("\xFE\xFF\xB0\xA1"), Utf16Be);
-    EXPECT_EQ(detect("\xEF\xBB\xBF" "abc"), Utf8);
+    EXPECT_EQ(detect("\xFF\xFE"), EncodingRegistry::Utf16Le);
+    EXPECT_EQ(detect("\xFF\xFE\x82\xA0"), EncodingRegistry::Utf16Le);
+    EXPECT_EQ(detect("\xFE\xFF\xB0\xA1"), EncodingRegistry::Utf16Be);
+    EXPECT_EQ(detect("\xEF\xBB\xBF" "abc"), EncodingRegistry::Utf8);
 }
 
 TEST(JaDetectorTest, ABrokenMarkGoesOnWithTheByteThatBrokeIt)
 {
     // EF BB then 82 A0: the 82 starts a Shift_JIS pair.
-    EXPECT_EQ(detect("\xEF\xBB\x82\xA0"), ShiftJis);
+    EXPECT_EQ(detect("\xEF\xBB\x82\xA0"), EncodingRegistry::ShiftJis);
     // FE then B0: a lone EUC-JP lead.
-    EXPECT_EQ(detect("\xFE\xB0\xA1"), EucJp);
+    EXPECT_EQ(detect("\xFE\xB0\xA1"), EncodingRegistry::EucJp);
     EXPECT_EQ(detect("\xFF" "abc"), 0);
 }
 
 TEST(JaDetectorTest, SingleCharactersDecide)
 {
-    EXPECT_EQ(detect("\x82\xA0"), ShiftJis);
-    EXPECT_EQ(detect("\xB0\xA1"), EucJp);
-    EXPECT_EQ(detect("\x1B$B"), Iso2022Jp);
-    EXPECT_EQ(detect("\x1B$@"), Iso2022Jp);
+    EXPECT_EQ(detect("\x82\xA0"), EncodingRegistry::ShiftJis);
+    EXPECT_EQ(detect("\xB0\xA1"), EncodingRegistry::EucJp);
+    EXPECT_EQ(detect("\x1B$B"), EncodingRegistry::Iso2022Jp);
+    EXPECT_EQ(detect("\x1B$@"), EncodingRegistry::Iso2022Jp);
     // An ambiguous E0-EF pair is stepped over.
-    EXPECT_EQ(detect("\xE0\xA1" "a" "\x82\xA0"), ShiftJis);
+    EXPECT_EQ(detect("\xE0\xA1" "a" "\x82\xA0"), EncodingRegistry::ShiftJis);
     EXPECT_EQ(detect("\xE0\xA1" "abc"), 0);
     // E0-EF with a trail only EUC-JP allows.
-    EXPECT_EQ(detect("\xE0\xFD"), EucJp);
+    EXPECT_EQ(detect("\xE0\xFD"), EncodingRegistry::EucJp);
     // SS3 with a JIS X 0212 pair, and SS3 before a Shift_JIS-only byte.
-    EXPECT_EQ(detect("\x8F\xB0\xA1"), EucJp);
-    EXPECT_EQ(detect("\x8F\x40"), ShiftJis);
+    EXPECT_EQ(detect("\x8F\xB0\xA1"), EncodingRegistry::EucJp);
+    EXPECT_EQ(detect("\x8F\x40"), EncodingRegistry::ShiftJis);
 }
 
 TEST(JaDetectorTest, UndecidableInputAnswersZero)
@@ -96,24 +90,24 @@ TEST(JaDetectorTest, UndecidableInputAnswersZero)
 
 TEST(JaDetectorTest, JapaneseTextInEachEncoding)
 {
-    EXPECT_EQ(detect(encode(sentence, "SHIFT_JIS")), ShiftJis);
-    EXPECT_EQ(detect(encode(sentence, "CP932")), ShiftJis);
-    EXPECT_EQ(detect(encode(sentence, "EUC-JP")), EucJp);
-    EXPECT_EQ(detect(encode(sentence, "ISO-2022-JP")), Iso2022Jp);
-    EXPECT_EQ(detect("ASCII first, then " + encode(sentence, "EUC-JP")), EucJp);
+    EXPECT_EQ(detect(encode(sentence, "SHIFT_JIS")), EncodingRegistry::ShiftJis);
+    EXPECT_EQ(detect(encode(sentence, "CP932")), EncodingRegistry::ShiftJis);
+    EXPECT_EQ(detect(encode(sentence, "EUC-JP")), EncodingRegistry::EucJp);
+    EXPECT_EQ(detect(encode(sentence, "ISO-2022-JP")), EncodingRegistry::Iso2022Jp);
+    EXPECT_EQ(detect("ASCII first, then " + encode(sentence, "EUC-JP")), EncodingRegistry::EucJp);
 }
 
 TEST(JaDetectorTest, Utf8JapaneseIsNotTakenForShiftJis)
 {
-    EXPECT_EQ(detect(sentence), Utf8);
-    EXPECT_EQ(detect("abc " + sentence + "\n"), Utf8);
+    EXPECT_EQ(detect(sentence), EncodingRegistry::Utf8);
+    EXPECT_EQ(detect("abc " + sentence + "\n"), EncodingRegistry::Utf8);
     // Latin text with one accented letter looks like EUC-JP to the scan.
-    EXPECT_EQ(detect("caf\xC3\xA9"), Utf8);
+    EXPECT_EQ(detect("caf\xC3\xA9"), EncodingRegistry::Utf8);
     // A cut multibyte character at the end is not UTF-8: the scan's own
     // answer stands (E5 B1 B1 reads as an ambiguous pair and an EUC-JP lead).
-    EXPECT_EQ(detect(sentence.substr(0, sentence.size() - 1)), EucJp);
+    EXPECT_EQ(detect(sentence.substr(0, sentence.size() - 1)), EncodingRegistry::EucJp);
     // Neither is a surrogate code point.
-    EXPECT_EQ(detect("\xED\xA0\x80"), ShiftJis);
+    EXPECT_EQ(detect("\xED\xA0\x80"), EncodingRegistry::ShiftJis);
 }
 
 TEST(JaDetectorTest, GarbageNeverFailsAndAnswersAKnownEncoding)
@@ -124,7 +118,7 @@ TEST(JaDetectorTest, GarbageNeverFailsAndAnswersAKnownEncoding)
         for (char& b : bytes)
             b = static_cast<char>(random());
         const int32_t answer = detect(bytes);
-        EXPECT_TRUE(answer == 0 || answer == Utf8 || answer == Utf16Be || answer == Utf16Le ||
-                    answer == Iso2022Jp || answer == EucJp || answer == ShiftJis) << answer;
+        EXPECT_TRUE(answer == 0 || answer == EncodingRegistry::Utf8 || answer == EncodingRegistry::Utf16Be || answer == EncodingRegistry::Utf16Le ||
+                    answer == EncodingRegistry::Iso2022Jp || answer == EncodingRegistry::EucJp || answer == EncodingRegistry::ShiftJis) << answer;
     }
 }
