@@ -11,7 +11,6 @@
 #include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/FixedMemIFlow.h"
-#include "kiln/base/JaDetector.h"
 #include "kiln/base/Library.h"
 #include "kiln/file/FileOFlow.h"
 
@@ -34,20 +33,6 @@ int fail(const std::string& message)
 {
     std::fprintf(stderr, "kiln-convert: %s\n", message.c_str());
     return Failure;
-}
-
-// The detector an identifier names, or null.
-std::unique_ptr<Detector> detectorFor(int32_t id)
-{
-    if (id == EncodingRegistry::JaDetector)
-        return std::make_unique<JaDetector>();
-    return nullptr;
-}
-
-bool isDetector(int32_t id)
-{
-    return id == EncodingRegistry::JaDetector || id == EncodingRegistry::XmlDetector ||
-           id == EncodingRegistry::HtmlDetector;
 }
 
 bool readAll(std::FILE* file, std::vector<uint8_t>& bytes)
@@ -88,10 +73,7 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
         return fail("input too large");
     FixedMemIFlow input(bytes.data(), static_cast<uint32_t>(bytes.size()));
 
-    if (isDetector(from)) {
-        const std::unique_ptr<Detector> detector = detectorFor(from);
-        if (!detector)
-            return fail(std::string("no detector for ") + fromName + " yet");
+    if (const std::unique_ptr<Detector> detector{Detector::create(from)}) {
         from = detector->detect(input);
         input.reset();
         if (from == 0)
