@@ -61,6 +61,13 @@ protected:
         this->pushBack(fourth);
         return answer(first, second, third);
     }
+    // Answers units[0] and pushes back units[1, count) (count at least 1).
+    Out answer(const Out* units, uint32_t count)
+    {
+        for (uint32_t i = count - 1; i > 0; --i)
+            this->pushBack(units[i]);
+        return units[0];
+    }
 
 private:
     Out next()

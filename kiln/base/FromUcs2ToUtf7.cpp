@@ -30,7 +30,7 @@ char FromUcs2ToUtf7::convert()
         // Close an open run; the end of input is reported on the next read.
         if (e.code() != IOException::EndOfInput || !m_inBase64)
             throw;
-        return emit(out, closeRun(out));
+        return answer(out, closeRun(out));
     }
     if (Utf7Alphabet::isDirect(unit)) {
         if (m_inBase64)
@@ -52,14 +52,7 @@ char FromUcs2ToUtf7::convert()
         }
         m_bits &= (1u << m_bitCount) - 1;
     }
-    return emit(out, count);
-}
-
-char FromUcs2ToUtf7::emit(const char* out, uint32_t count)
-{
-    for (uint32_t i = count - 1; i > 0; --i)
-        pushBack(out[i]);
-    return out[0];
+    return answer(out, count);
 }
 
 } // namespace KILN

@@ -15,8 +15,6 @@ class FromUcs2ToUtf7 final : public Converter<FromUcs2ToUtf7, char, uint16_t> {
     // Writes the bits left in the base64 run, padded with zeros, and "-"
     // into out; answers the count of bytes written.
     uint32_t closeRun(char* out);
-    // Answers out[0] and pushes back the rest of the count bytes.
-    char emit(const char* out, uint32_t count);
 
     bool m_inBase64 = false;
     uint32_t m_bits = 0;

@@ -38,21 +38,19 @@ private:
         }
         const Set set = static_cast<Set>(next >> 16);
         const uint32_t code = next & 0xFFFF;
-        if (set == Jis0208) {
-            this->pushBack(static_cast<char>(code & 0xFF));
-            this->pushBack(static_cast<char>(code >> 8));
-        } else {
-            this->pushBack(static_cast<char>(code));
-        }
-        if (set == m_set) {
-            char first;
-            this->popPushback(first);
-            return first;
-        }
-        m_set = set;
         static constexpr char finals[] = {'B', 'J', 'B'};
-        this->pushBack(finals[set]);
-        return this->answer('\x1B', set == Jis0208 ? '$' : '(');
+        char out[5];
+        uint32_t count = 0;
+        if (set != m_set) {
+            out[count++] = '\x1B';
+            out[count++] = set == Jis0208 ? '$' : '(';
+            out[count++] = finals[set];
+            m_set = set;
+        }
+        if (set == Jis0208)
+            out[count++] = static_cast<char>(code >> 8);
+        out[count++] = static_cast<char>(code);
+        return this->answer(out, count);
     }
 
     Set m_set = Ascii;
