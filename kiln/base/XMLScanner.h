@@ -31,9 +31,10 @@ public:
     };
     // Nested replacement texts being read at once; more is a reference loop.
     static constexpr uint32_t MaxEntityDepth = 64;
-    // Units of replacement text pushed in one parse (20 MB of UTF-16):
-    // far beyond any book, far below exhausting memory.
-    static constexpr uint64_t MaxExpandedUnits = 10'000'000;
+    // Units of replacement text pushed in one parse (4 MB of UTF-16): far
+    // beyond the few entities a book declares, far below exhausting memory,
+    // and reached in moments by a reference loop.
+    static constexpr uint64_t MaxExpandedUnits = 2'000'000;
 
     XMLScanner(XMLParserSrc& src, Document* document, uint32_t flags);
 
