@@ -2,6 +2,7 @@
 
 #include "kiln/base/DOMImplementation.h"
 #include "kiln/base/XMLParser.h"
+#include "kiln/base/XMLReader.h"
 
 #include <cstdio>
 
@@ -9,37 +10,46 @@ namespace KILN {
 
 namespace {
 
-void report(const XMLParseError& error)
+// Parses the document text of unit (taken over) and reports a failure.
+Document* parseUnit(XMLParserSrcUnit* unit, uint32_t flags)
+{
+    // A byte-order mark that survived decoding is not part of the document.
+    if (unit->cursor < unit->end && *unit->cursor == 0xFEFF)
+        ++unit->cursor;
+    XMLParserSrc src;
+    src.push(unit);
+    DOMImplementation implementation;
+    XMLParser parser(src, &implementation, flags);
+    return parser.parse();
+}
+
+Document* reported(const XMLParseError& error)
 {
     const TString<char> line = error.report();
     std::fwrite(line.data(), 1, line.length(), stderr);
-}
-
-// Parses the source stack that holds the document text.
-Document* parseSource(XMLParserSrc& src, uint32_t flags)
-{
-    DOMImplementation implementation;
-    try {
-        XMLParser parser(src, &implementation, flags);
-        return parser.parse();
-    } catch (const XMLParseError& error) {
-        report(error);
-        return nullptr;
-    }
+    return nullptr;
 }
 
 } // namespace
 
+Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags)
+{
+    try {
+        XMLReader reader(messages);
+        XMLParserSrcUnit* unit = reader.openFile(path);
+        return unit ? parseUnit(unit, flags) : nullptr;
+    } catch (const XMLParseError& error) {
+        return reported(error);
+    }
+}
+
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags)
 {
-    // A byte-order mark that survived decoding is not part of the document.
-    if (length > 0 && text[0] == 0xFEFF) {
-        ++text;
-        --length;
+    try {
+        return parseUnit(new XMLParserSrcUnit("unknown", text, length), flags);
+    } catch (const XMLParseError& error) {
+        return reported(error);
     }
-    XMLParserSrc src;
-    src.push(new XMLParserSrcUnit("unknown", text, length, false));
-    return parseSource(src, flags);
 }
 
 } // namespace KILN

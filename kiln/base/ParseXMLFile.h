@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kiln/base/TextWriter.h"
+
 #include <cstdint>
 
 namespace KILN {
@@ -8,9 +10,15 @@ class Document;
 
 // The parse entries. Each answers a new document that the caller owns, or
 // null; a grammar error is reported as one line "ERROR:%d: %s\n" on the
-// standard error stream. flags are the XMLScanner::Flags.
+// standard error stream. flags are the XMLScanner::Flags. A leading
+// byte-order mark of the decoded text is not part of the document.
 
-// Parses UTF-16 text (a leading byte-order mark is skipped).
+// Parses the file at path (zero-terminated UTF-16). A file that cannot be
+// opened or decoded answers null without a report. messages is handed to the
+// reader (null: the library's default writer).
+Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags);
+
+// Parses UTF-16 text.
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags);
 
 } // namespace KILN

@@ -1,21 +1,28 @@
 #include "kiln/base/XMLParserSrcUnit.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace KILN {
 
-XMLParserSrcUnit::XMLParserSrcUnit(const char* name, const unsigned short* text, uint32_t length, bool owns)
-    : cursor(text), end(text + length), m_text(text), m_owns(owns), m_isEntity(std::strcmp(name, "ENTITY") == 0)
+XMLParserSrcUnit::XMLParserSrcUnit(const char* name, const unsigned short* text, uint32_t length)
+    : cursor(text), end(text + length), m_isEntity(std::strcmp(name, "ENTITY") == 0)
 {
     while (*name)
         m_name.append(static_cast<unsigned short>(static_cast<unsigned char>(*name++)));
 }
 
+XMLParserSrcUnit::XMLParserSrcUnit(const char* name, Utf16String&& text)
+    : XMLParserSrcUnit(name, nullptr, 0)
+{
+    m_ownedText = new Utf16String(std::move(text));
+    cursor = m_ownedText->data();
+    end = cursor + m_ownedText->length();
+}
+
 XMLParserSrcUnit::~XMLParserSrcUnit()
 {
-    if (m_owns)
-        std::free(const_cast<unsigned short*>(m_text));
+    delete m_ownedText;
 }
 
 } // namespace KILN

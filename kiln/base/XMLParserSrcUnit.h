@@ -6,11 +6,13 @@
 namespace KILN {
 
 // One source of the parser's input stack: the document text or an entity's
-// replacement text, with its read cursor. An owned text is freed with the unit.
+// replacement text, with its read cursor. An owned text goes with the unit.
 class XMLParserSrcUnit : public NDLinkListNode<XMLParserSrcUnit> {
 public:
-    // Takes ownership of text (a runtime-allocator buffer) when owns is set.
-    XMLParserSrcUnit(const char* name, const unsigned short* text, uint32_t length, bool owns);
+    // Reads text that someone else keeps alive while the unit exists.
+    XMLParserSrcUnit(const char* name, const unsigned short* text, uint32_t length);
+    // Reads, and owns, the text.
+    XMLParserSrcUnit(const char* name, Utf16String&& text);
     XMLParserSrcUnit(const XMLParserSrcUnit&) = delete;
     XMLParserSrcUnit& operator=(const XMLParserSrcUnit&) = delete;
     ~XMLParserSrcUnit() override;
@@ -23,8 +25,7 @@ public:
 
 private:
     Utf16String m_name;
-    const unsigned short* m_text;
-    bool m_owns;
+    Utf16String* m_ownedText = nullptr;
     bool m_isEntity;
 };
 

@@ -278,7 +278,7 @@ void XMLScanner::pushReplacementText(const Entity& entity)
     m_expandedUnits += text.length();
     if (m_expandedUnits > MaxExpandedUnits)
         fail(XMLParseError::ENTITY_SIZE);
-    m_src.push(new XMLParserSrcUnit("ENTITY", text.data(), text.length(), false));
+    m_src.push(new XMLParserSrcUnit("ENTITY", text.data(), text.length()));
 }
 
 ProcessingInstruction* XMLScanner::readPI()

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint32_t flags = flagsOf(data[0]);
     const std::vector<unsigned short> units = unitsOf(data + 1, size - 1);
     XMLParserSrc src;
-    src.push(new XMLParserSrcUnit("unknown", units.data(), static_cast<uint32_t>(units.size()), false));
+    src.push(new XMLParserSrcUnit("unknown", units.data(), static_cast<uint32_t>(units.size())));
     DOMImplementation implementation;
     try {
         XMLParser parser(src, &implementation, flags);

@@ -50,14 +50,21 @@ inline std::u16string dump(const KILN::Node* node)
     return out;
 }
 
-// The dump of the document's last element child (the root element).
-inline std::u16string dumpRoot(const KILN::Document* document)
+// The document's element child (the root element), or null.
+inline KILN::Node* rootElement(const KILN::Document* document)
 {
-    const KILN::Node* root = nullptr;
-    for (const KILN::Node* child = document->getFirstChild(); child; child = child->getNextSibling()) {
+    KILN::Node* root = nullptr;
+    for (KILN::Node* child = document->getFirstChild(); child; child = child->getNextSibling()) {
         if (child->getNodeType() == KILN::Node::ELEMENT_NODE)
             root = child;
     }
+    return root;
+}
+
+// The dump of the root element.
+inline std::u16string dumpRoot(const KILN::Document* document)
+{
+    const KILN::Node* root = rootElement(document);
     return root ? dump(root) : u"(no root)";
 }
 

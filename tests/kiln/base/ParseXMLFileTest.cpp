@@ -1,0 +1,145 @@
+#include "kiln/base/DocumentType.h"
+#include "kiln/base/Element.h"
+#include "kiln/base/NamedNodeMap.h"
+#include "kiln/base/XMLDecl.h"
+#include "kiln/base/XNodeList.h"
+
+#include "XmlTreeDump.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace KILN;
+using XmlTest::dumpRoot;
+using XmlTest::S;
+using XmlTest::U;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileParse {
+    std::unique_ptr<Document> document;
+    std::string report;
+};
+
+FileParse parseFile(const fs::path& path, uint32_t flags = 0)
+{
+    const Utf16String widePath(path.string().c_str());
+    Utf16String terminated(widePath);
+    testing::internal::CaptureStderr();
+    Document* document = parseXMLFile(terminated.terminate(), nullptr, flags);
+    return FileParse{std::unique_ptr<Document>(document), testing::internal::GetCapturedStderr()};
+}
+
+fs::path writeFile(const std::string& name, const std::string& bytes)
+{
+    const fs::path path = fs::path(testing::TempDir()) / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// UTF-16 text as bytes of one order, with or without a byte-order mark.
+std::string utf16Bytes(const std::u16string& text, bool bigEndian, bool mark)
+{
+    std::string bytes;
+    std::u16string all = mark ? u"\xFEFF" + text : text;
+    for (char16_t unit : all) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(ParseXMLFileTest, MissingFileAnswersNullSilently)
+{
+    FileParse parsed = parseFile(fs::path(testing::TempDir()) / "no-such-file.xml");
+    EXPECT_EQ(parsed.document, nullptr);
+    EXPECT_EQ(parsed.report, "");
+}
+
+TEST(ParseXMLFileTest, EncodingsAreDetectedAndDecoded)
+{
+    const std::u16string text = u"<?xml version='1.0' encoding='UTF-16'?><p>\x8349\x6795\x3000\xD842\xDFB7</p>";
+    const std::u16string expected = u"p{'\x8349\x6795\x3000\xD842\xDFB7'}";
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"utf8.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><p>\xE8\x8D\x89\xE6\x9E\x95\xE3\x80\x80\xF0\xA0\xAE\xB7</p>"},
+        {"utf8-mark.xml", "\xEF\xBB\xBF<p>\xE8\x8D\x89\xE6\x9E\x95\xE3\x80\x80\xF0\xA0\xAE\xB7</p>"},
+        {"sjis.xml", "<?xml version='1.0' encoding='Shift_JIS'?><p>\x91\x90\x96\x8D\x81\x40\xF0\xA0\xAE\xB7</p>"},
+        // A byte-order mark used to survive decoding and fail the parse with 112.
+        {"utf16le-mark.xml", utf16Bytes(text, false, true)},
+        {"utf16be-mark.xml", utf16Bytes(text, true, true)},
+        {"utf16le.xml", utf16Bytes(text, false, false)},
+    };
+    for (const Case& c : cases) {
+        FileParse parsed = parseFile(writeFile(c.name, c.bytes));
+        ASSERT_NE(parsed.document, nullptr) << c.name << ": " << parsed.report;
+        if (std::string(c.name) == "sjis.xml")
+            EXPECT_EQ(dumpRoot(parsed.document.get()).substr(0, 6), u"p{'\x8349\x6795\x3000") << c.name;
+        else
+            EXPECT_EQ(dumpRoot(parsed.document.get()), expected) << c.name;
+    }
+}
+
+TEST(ParseXMLFileTest, UnknownDeclaredEncodingIsAnErrorNotGarbage)
+{
+    FileParse parsed = parseFile(writeFile("w31j.xml", "<?xml version=\"1.0\" encoding=\"Windows-31J\"?><p>\x91\x90</p>"));
+    EXPECT_EQ(parsed.document, nullptr);
+    EXPECT_EQ(parsed.report, "ERROR:164: the declared encoding is not supported: Windows-31J\n");
+}
+
+TEST(ParseXMLFileTest, GrammarErrorsAreReportedFromFilesToo)
+{
+    FileParse parsed = parseFile(writeFile("broken.xml", "<?xml version=\"1.0\"?><!-- no root -->"));
+    EXPECT_EQ(parsed.document, nullptr);
+    EXPECT_EQ(parsed.report, "ERROR:112: can't find the top element.\n");
+}
+
+// Every XML document of the sample book parses with the flags the conversion
+// model uses, and holds as many elements as libxml2's reader counts.
+TEST(ParseXMLFileCorpusTest, SampleBookAgreesWithXmllint)
+{
+    // shared/ lies beside the clone (or beside the folder of worktrees).
+    fs::path book = fs::path(ZEF_SOURCE_DIR) / "../shared/corpus/kusamakura.epub";
+    if (!fs::exists(book))
+        book = fs::path(ZEF_SOURCE_DIR) / "../../shared/corpus/kusamakura.epub";
+    if (!fs::exists(book))
+        GTEST_SKIP() << "no corpus beside " << ZEF_SOURCE_DIR;
+    const fs::path dir = fs::path(testing::TempDir()) / "kusamakura";
+    fs::remove_all(dir);
+    const std::string unpack = "python3 -c \"import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])\" '"
+        + book.string() + "' '" + dir.string() + "'";
+    ASSERT_EQ(std::system(unpack.c_str()), 0);
+    int documents = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string extension = entry.path().extension().string();
+        const bool xhtml = extension == ".xhtml";
+        if (!xhtml && extension != ".opf" && extension != ".xml" && extension != ".ncx")
+            continue;
+        FileParse parsed = parseFile(entry.path(), xhtml ? 0x2F06 : 0x804);
+        ASSERT_NE(parsed.document, nullptr) << entry.path() << ": " << parsed.report;
+        Element* root = static_cast<Element*>(XmlTest::rootElement(parsed.document.get()));
+        ASSERT_NE(root, nullptr) << entry.path();
+        std::unique_ptr<XNodeList> all(root->getElementsByTagName(U(u"*")));
+        uint32_t elements = 0;
+        for (uint32_t i = 0; i < all->count(); ++i)
+            elements += all->at(i)->getNodeType() == Node::ELEMENT_NODE ? 1 : 0;
+        const std::string count = "xmllint --xpath 'count(//*)' '" + entry.path().string() + "'";
+        FILE* pipe = popen(count.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        char answer[64] = {};
+        const size_t got = std::fread(answer, 1, sizeof answer - 1, pipe);
+        pclose(pipe);
+        EXPECT_EQ(std::to_string(elements) + "\n", std::string(answer, got)) << entry.path();
+        ++documents;
+    }
+    EXPECT_GE(documents, 17);
+}
