@@ -5,6 +5,8 @@
 // a passage of Japanese prose composed here, repeated. Each case runs three
 // times; the best time counts.
 
+#include "BestTime.h"
+
 #include "kiln/base/CompositIFilter.h"
 #include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/Exception.h"
@@ -13,7 +15,6 @@
 
 #include <iconv.h>
 
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -40,19 +41,6 @@ std::string japaneseText()
     while (text.size() < TargetBytes)
         text += passage;
     return text;
-}
-
-// Best of three runs, in seconds.
-double seconds(const std::function<void()>& run)
-{
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = took.count() < best ? took.count() : best;
-    }
-    return best;
 }
 
 std::string viaIconv(const char* to, const char* from, const std::string& input)
@@ -110,22 +98,22 @@ int main()
     TString<unsigned short> utf16;
     TString<char> cp932;
     TString<char> back;
-    const double ours1 = seconds([&] { convertEncoding(utf8, EncodingRegistry::Utf8N, EncodingRegistry::Utf16N, utf16); });
-    const double ours2 = seconds([&] { convertEncoding(utf16, EncodingRegistry::Utf16N, EncodingRegistry::Cp932, cp932); });
-    const double ours3 = seconds([&] { convertEncoding(cp932, EncodingRegistry::Cp932, EncodingRegistry::Utf8N, back); });
+    const double ours1 = bestSeconds([&] { convertEncoding(utf8, EncodingRegistry::Utf8N, EncodingRegistry::Utf16N, utf16); });
+    const double ours2 = bestSeconds([&] { convertEncoding(utf16, EncodingRegistry::Utf16N, EncodingRegistry::Cp932, cp932); });
+    const double ours3 = bestSeconds([&] { convertEncoding(cp932, EncodingRegistry::Cp932, EncodingRegistry::Utf8N, back); });
 
     std::vector<unsigned short> blocks16;
     std::vector<char> blocks932;
     std::vector<char> blocks8;
-    const double blocks1 = seconds([&] { blocks16 = viaChainBlocks<char, unsigned short>(8, 10, utf8, text.size()); });
-    const double blocks2 = seconds([&] { blocks932 = viaChainBlocks<unsigned short, char>(10, 37, utf16, text.size()); });
+    const double blocks1 = bestSeconds([&] { blocks16 = viaChainBlocks<char, unsigned short>(8, 10, utf8, text.size()); });
+    const double blocks2 = bestSeconds([&] { blocks932 = viaChainBlocks<unsigned short, char>(10, 37, utf16, text.size()); });
     const TString<char> cp932Copy(cp932);
-    const double blocks3 = seconds([&] { blocks8 = viaChainBlocks<char, char>(37, 8, cp932Copy, text.size() * 2); });
+    const double blocks3 = bestSeconds([&] { blocks8 = viaChainBlocks<char, char>(37, 8, cp932Copy, text.size() * 2); });
 
     std::string theirs16, theirs932, theirs8;
-    const double iconv1 = seconds([&] { theirs16 = viaIconv("UTF-16LE", "UTF-8", text); });
-    const double iconv2 = seconds([&] { theirs932 = viaIconv("CP932", "UTF-16LE", theirs16); });
-    const double iconv3 = seconds([&] { theirs8 = viaIconv("UTF-8", "CP932", theirs932); });
+    const double iconv1 = bestSeconds([&] { theirs16 = viaIconv("UTF-16LE", "UTF-8", text); });
+    const double iconv2 = bestSeconds([&] { theirs932 = viaIconv("CP932", "UTF-16LE", theirs16); });
+    const double iconv3 = bestSeconds([&] { theirs8 = viaIconv("UTF-8", "CP932", theirs932); });
 
     const bool same = std::string(back.data(), back.length()) == text && theirs8 == text &&
                       std::string(blocks8.begin(), blocks8.end()) == text &&

@@ -3,6 +3,8 @@
 // bytes of a file one by one and line by line, and the text writer writing
 // lines to a file. Each case runs three times; the best time counts.
 
+#include "BestTime.h"
+
 #include "kiln/base/CompositIFilter.h"
 #include "kiln/base/Conveyer.h"
 #include "kiln/base/Exception.h"
@@ -31,14 +33,7 @@ constexpr uint32_t Units = 32 * 1024 * 1024;
 // Best of three runs, in million units per second.
 double rate(uint32_t units, const std::function<void()>& run)
 {
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = took.count() < best ? took.count() : best;
-    }
-    return units / best / 1e6;
+    return units / bestSeconds(run) / 1e6;
 }
 
 // A text file of lines of 60 ASCII bytes, removed at the end.

@@ -4,11 +4,11 @@
 For every ordered pair of distinct encodings 1..39 it picks the converter
 chain by the path rule: a chain without lossy converters whenever one exists,
 then the fewest converters, then the lexicographically smallest sequence of
-converter-table indexes. US-ASCII is never a step in the middle of a chain: its
-converters keep only ASCII, so a chain through it (ucs4 -> us-ascii ->
+converter-table indexes. US-ASCII is never a step in the middle of a chain:
+its converters keep only ASCII, so a chain through it (ucs4 -> us-ascii ->
 iso-8859-1, as short as the one through ucs2) would drop every other
-character although a chain keeping them exists. The converter graph is read from the one place that
-defines it, kiln/base/ConverterTable.cpp.
+character although a chain keeping them exists. The converter graph is read
+from the one place that defines it, kiln/base/ConverterTable.cpp.
 
 Shortest paths never repeat a node, and choosing, at each node, the
 lowest-index edge that stays on a shortest path to the target gives the
@@ -22,6 +22,8 @@ Usage: gen_chain_table.py REPO_ROOT            writes kiln/base/tables/ChainTabl
 import os
 import re
 import sys
+
+from generated_files import main
 
 ENCODINGS = 39
 US_ASCII = 1
@@ -107,24 +109,5 @@ def generate(root):
         "} // namespace KILN::tables\n" % "\n".join(rows))
 
 
-def main():
-    args = sys.argv[1:]
-    check = args[:1] == ["--check"]
-    if check:
-        args = args[1:]
-    if len(args) != 1:
-        sys.exit(__doc__)
-    root = args[0]
-    text = generate(root)
-    path = os.path.join(root, OUTPUT)
-    if check:
-        with open(path, encoding="utf-8") as f:
-            if f.read() != text:
-                sys.exit("%s is out of date or breaks the path rule" % OUTPUT)
-        return
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
-
-
 if __name__ == "__main__":
-    main()
+    main(__doc__, lambda root: {os.path.join(root, OUTPUT): generate(root)})

@@ -25,6 +25,8 @@ import os
 import platform
 import sys
 
+from generated_files import main
+
 ABSENT = 0xFFFF
 BMP = [c for c in range(0x10000) if not 0xD800 <= c <= 0xDFFF]
 
@@ -287,32 +289,5 @@ def generate():
     return files
 
 
-def main():
-    args = sys.argv[1:]
-    check = args[:1] == ["--check"]
-    if check:
-        args = args[1:]
-    if len(args) != 1:
-        sys.exit(__doc__)
-    out_dir = args[0]
-    stale = []
-    for name, text in sorted(generate().items()):
-        path = os.path.join(out_dir, name)
-        if check:
-            try:
-                with open(path, encoding="utf-8") as f:
-                    if f.read() != text:
-                        stale.append(path)
-            except FileNotFoundError:
-                stale.append(path)
-        else:
-            os.makedirs(out_dir, exist_ok=True)
-            with open(path, "w", encoding="utf-8") as f:
-                f.write(text)
-    if stale:
-        print("out of date: " + " ".join(stale), file=sys.stderr)
-        sys.exit(1)
-
-
 if __name__ == "__main__":
-    main()
+    main(__doc__, lambda out_dir: {os.path.join(out_dir, name): text for name, text in generate().items()})

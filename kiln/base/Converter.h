@@ -61,6 +61,14 @@ protected:
         this->pushBack(fourth);
         return answer(first, second, third);
     }
+    // Answers a one-byte code (up to FF) or the lead byte of a two-byte code,
+    // pushing back its trail byte.
+    Out answerCode(uint32_t code)
+    {
+        if (code > 0xFF)
+            return answer(static_cast<Out>(code >> 8), static_cast<Out>(code));
+        return static_cast<Out>(code);
+    }
     // Answers units[0] and pushes back units[1, count) (count at least 1).
     Out answer(const Out* units, uint32_t count)
     {

@@ -32,11 +32,8 @@ char FromEucJpToSjis::convert()
             continue;
         }
         const uint32_t code = toSjis(euc);
-        if (code == SparseCodeTable::Absent)
-            continue;
-        if (code > 0xFF)
-            return answer(static_cast<char>(code >> 8), static_cast<char>(code));
-        return static_cast<char>(code);
+        if (code != SparseCodeTable::Absent)
+            return answerCode(code);
     }
 }
 

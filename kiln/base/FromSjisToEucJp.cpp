@@ -23,11 +23,10 @@ char FromSjisToEucJp::convert()
             const uint32_t code = toEuc((b << 8) | input());
             if (code == SparseCodeTable::Absent)
                 continue;
-            if (code < 0x100)
-                return static_cast<char>(code);
-            if (code & 0x8000)
-                return answer(static_cast<char>(code >> 8), static_cast<char>(code));
-            return answer(static_cast<char>(0x8F), static_cast<char>((code >> 8) | 0x80), static_cast<char>(code));
+            // A three-byte code comes without its 8F and the top bit of its second byte.
+            if (code > 0xFF && !(code & 0x8000))
+                return answer(static_cast<char>(0x8F), static_cast<char>((code >> 8) | 0x80), static_cast<char>(code));
+            return answerCode(code);
         }
     }
 }

@@ -9,11 +9,8 @@ char TableEncoder::convert()
         if (unit < 0x20 || unit == 0x7F)
             return static_cast<char>(unit);
         const uint16_t code = m_table.lookup(unit);
-        if (code == SparseCodeTable::Absent)
-            continue;
-        if (code > 0xFF)
-            return answer(static_cast<char>(code >> 8), static_cast<char>(code));
-        return static_cast<char>(code);
+        if (code != SparseCodeTable::Absent)
+            return answerCode(code);
     }
 }
 

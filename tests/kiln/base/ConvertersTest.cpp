@@ -224,6 +224,28 @@ TEST_F(ConvertersTest, Utf7)
     EXPECT_EQ(convertBytes(6, 10, encoded), text);
 }
 
+// Each BMP character alone, both ways, against glibc: UTF-8 and UTF-7.
+TEST_F(ConvertersTest, UnicodeFormsAgreeWithIconvOnEveryBmpCharacter)
+{
+    test::ChainRunner toUtf8(10, 8);
+    test::ChainRunner fromUtf8(8, 10);
+    test::ChainRunner toUtf7(10, 6);
+    test::ChainRunner fromUtf7(6, 10);
+    for (uint32_t c = 0; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const std::string unit = utf16({static_cast<uint16_t>(c)});
+        const std::string utf8 = iconvConvert("UTF-8", "UTF-16LE", unit);
+        ASSERT_EQ(toUtf8.run(unit), utf8) << std::hex << c;
+        ASSERT_EQ(fromUtf8.run(utf8), unit) << std::hex << c;
+        ASSERT_EQ(iconvConvert("UTF-16LE", "UTF-7", toUtf7.run(unit)), unit) << std::hex << c;
+        ASSERT_EQ(fromUtf7.run(iconvConvert("UTF-7", "UTF-16LE", unit)), unit) << std::hex << c;
+    }
+    const std::string pair = utf16({0xDBFF, 0xDFFF});
+    EXPECT_EQ(toUtf8.run(pair), iconvConvert("UTF-8", "UTF-16LE", pair));
+    EXPECT_EQ(fromUtf8.run(iconvConvert("UTF-8", "UTF-16LE", pair)), pair);
+}
+
 TEST_F(ConvertersTest, ConvertersCarryOnlyTheirOutputWidth)
 {
     const char bytes[] = "A";

@@ -3,6 +3,7 @@
 #include "kiln/base/ConverterTable.h"
 #include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/IFilterDictionary.h"
+#include "kiln/base/Iterator.h"
 #include "kiln/base/tables/ChainTable.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +165,10 @@ TEST_F(EncodingRegistryTest, ChainExamples)
 
 TEST_F(EncodingRegistryTest, ChainStepsJoinAndWidthsMatch)
 {
+    // Unit width of each encoding 1..39: 8, 16 or 32 bits.
+    const uint32_t units[40] = {0,  8,  16, 16, 32, 32, 8,  8,  8,  16, 16, 32, 32, 16, 16, 16, 16, 32, 32, 32,
+                                32, 8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8};
+    auto mask = [](uint32_t bits) { return bits == 8 ? 1u : bits == 16 ? 2u : 4u; };
     IFilterDictionary chains;
     for (int32_t from = 1; from <= 39; ++from) {
         for (int32_t to = 1; to <= 39; ++to) {
@@ -180,8 +185,29 @@ TEST_F(EncodingRegistryTest, ChainStepsJoinAndWidthsMatch)
                 node = converterTable[step].to;
             }
             EXPECT_EQ(node, to);
+            EXPECT_EQ(chain->widths(), mask(units[to])) << from << "->" << to;
+            EXPECT_EQ(chain->inputWidths(), mask(units[from])) << from << "->" << to;
         }
     }
+}
+
+TEST_F(EncodingRegistryTest, NamesIterateInFoldedOrder)
+{
+    CenDictionary dictionary;
+    EXPECT_LT(dictionary.compare("ANSI_X3.4-1968", "ascii"), 0);
+    EXPECT_EQ(dictionary.compare("Latin-9", "LATIN-9"), 0);
+    EXPECT_LT(dictionary.compare("utf-8", "utf-8n"), 0);
+    EXPECT_GT(dictionary.compare("utf8", "utf-8"), 0);
+    Iterator<CenDictionaryEntry>* entries = dictionary.iterator();
+    const CenDictionaryEntry* previous = nullptr;
+    while (entries->hasNext()) {
+        const CenDictionaryEntry* entry = entries->next();
+        if (previous) {
+            EXPECT_LT(dictionary.compare(previous->name, entry->name), 0) << entry->name;
+        }
+        previous = entry;
+    }
+    delete entries;
 }
 
 TEST_F(EncodingRegistryTest, MissingChainsAreNull)

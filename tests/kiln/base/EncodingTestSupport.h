@@ -26,7 +26,10 @@ public:
     {
         FixedMemIFlow input(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
         MemOFlow output;
+        // Attaching reaches only the chain's input end; the reset makes every
+        // converter start afresh (byte-order marks, shift states).
         m_chain->attach(&input);
+        m_chain->reset();
         convey(m_chain.get(), &output);
         m_chain->attach(nullptr);
         return std::string(reinterpret_cast<const char*>(output.data()), output.length());

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cctype>
+#include <ostream>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -65,6 +66,12 @@ struct Encoding {
     // The codes to decode (as bytes).
     std::function<std::vector<std::string>()> codes;
 };
+
+// Names the encoding in test output.
+void PrintTo(const Encoding& encoding, std::ostream* out)
+{
+    *out << encoding.name;
+}
 
 std::vector<std::string> singleBytes()
 {
@@ -199,7 +206,7 @@ TEST_P(IconvDifferentialTest, EncodesLikeIconv)
         const std::string got = ours.run(unit);
         if (got != expected) {
             EXPECT_NE(encodeDifference(e.name, static_cast<uint16_t>(c), expected, got), nullptr)
-                << e.name << " U+" << hex(unit) << ": iconv " << hex(expected) << ", ours " << hex(got);
+                << e.name << " U+" << std::hex << c << ": iconv " << hex(expected) << ", ours " << hex(got);
         }
     }
 }
