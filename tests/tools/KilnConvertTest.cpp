@@ -73,6 +73,16 @@ TEST_F(KilnConvertTest, DetectsTheInputEncoding)
     write(path("sjis.txt"), japaneseCp932);
     ASSERT_EQ(run("-f ja-auto -t utf-8n " + path("sjis.txt") + " " + path("out.txt")), 0) << m_error;
     EXPECT_EQ(read(path("out.txt")), japanese);
+
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<p>";
+    write(path("doc.xml"), declaration + japaneseCp932 + "</p>\n");
+    ASSERT_EQ(run("-f xml-detector -t utf-8n " + path("doc.xml") + " " + path("xml.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("xml.txt")), declaration + japanese + "</p>\n");
+
+    const std::string head = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=euc-jp\"></head><body>";
+    write(path("page.html"), head + "\xB8\xE3\xC7\xDA</body></html>");
+    ASSERT_EQ(run("-f html-detector -t utf-8n " + path("page.html") + " " + path("html.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("html.txt")), head + "\xE5\x90\xBE\xE8\xBC\xA9</body></html>");
 }
 
 TEST_F(KilnConvertTest, FailuresAreOneLineAndLeaveNoOutput)
