@@ -1,0 +1,20 @@
+#pragma once
+
+#include <mecab.h>
+
+#include <memory>
+
+// What one word division works with: the analyser and the switches that choose
+// the marks and the ruby notation. The owner creates the tagger; the context
+// destroys it.
+struct EngineContext {
+    std::unique_ptr<MeCab::Tagger> tagger;
+    // Emit "_" at word divisions.
+    bool wakachi = true;
+    // Emit "~" at divisions in front of particles and auxiliary verbs.
+    bool jyoshi_wakachi = false;
+    // Use the kazenoha rule set and its phrase tables instead of the standard rule.
+    bool kazenoha = true;
+    // Write words containing kanji in ruby notation.
+    bool ruby = true;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+#include "kiln/base/TString.h"
+
+#include <cstdint>
+
+// Rewrites the phrases whose division the kazenoha rules get wrong, through a
+// fixed table of (pattern, replacement) pairs: the plain table, or with ruby
+// output the ruby table. A first pass applies the pairs as written (their
+// marks are "_"), a second pass, with particle division on, the same pairs
+// with "~" for "_". Each pair is applied in order until its pattern no longer
+// occurs, always replacing the first occurrence.
+//
+// One rewriter serves one growing output: apply() after every analysed run
+// gives the output that applying every pair over the whole text would give,
+// but searches each pattern only where the text changed since that pattern
+// was last found absent, so the work follows the new text, not the whole.
+class PhraseRewriter {
+public:
+    explicit PhraseRewriter(const EngineContext& context);
+
+    // Applies the tables to output, which holds what the previous call left
+    // with new text appended (all of it on the first call).
+    void apply(KILN::TString<char>& output);
+
+private:
+    static constexpr uint32_t MaxRules = 30;
+
+    // One pair, and the stretch [lo, hi) of the output that every occurrence
+    // of its pattern overlaps (an empty stretch stands for the seam at lo);
+    // without dirty the pattern does not occur at all.
+    struct Rule {
+        const KILN::TString<char>* pattern = nullptr;
+        const KILN::TString<char>* replacement = nullptr;
+        uint32_t lo = 0;
+        uint32_t hi = 0;
+        bool dirty = false;
+    };
+
+    // Records that removed units at `at` were replaced by inserted units.
+    void edited(uint32_t at, uint32_t removed, uint32_t inserted);
+    void applyRule(Rule& rule, KILN::TString<char>& output);
+
+    Rule m_rules[MaxRules];
+    uint32_t m_ruleCount = 0;
+    // The output's length after the last apply().
+    uint32_t m_seen = 0;
+};
+
+// Applies the phrase tables chosen by context to the whole output.
+void applyPhraseTables(const EngineContext& context, KILN::TString<char>& output);

@@ -1,0 +1,207 @@
+#include "engine/RubyReading.h"
+
+#include "engine/Feature.h"
+
+using KILN::ArrayList;
+using KILN::TString;
+using KILN::TStringPtr;
+
+namespace {
+
+using Wide = TString<unsigned int>;
+
+Wide wide(const TStringPtr<char>& utf8)
+{
+    return Wide(TString<char>(utf8));
+}
+
+TString<char> narrow(const Wide& text)
+{
+    return TString<char>(text);
+}
+
+bool inRange(unsigned int c, unsigned int low, unsigned int high)
+{
+    return c >= low && c <= high;
+}
+
+bool isHiragana(unsigned int c)
+{
+    return inRange(c, 0x3041, 0x3096);
+}
+
+bool isIdeograph(unsigned int c)
+{
+    return inRange(c, 0x4E00, 0x9FFF) || c == 0x3005 || c == 0x3007 || c == 0x303B || inRange(c, 0x3400, 0x4DBF)
+        || inRange(c, 0x2E80, 0x2FDF) || inRange(c, 0xF900, 0xFAFF) || inRange(c, 0x20000, 0x2FFFF);
+}
+
+bool isKana(unsigned int c)
+{
+    return inRange(c, 0x3001, 0x301F) || isHiragana(c) || inRange(c, 0x30A1, 0x30FF) || inRange(c, 0xFF00, 0xFF8F);
+}
+
+// The characters [begin, end) of text.
+Wide slice(const Wide& text, uint32_t begin, uint32_t end)
+{
+    return Wide(text.data() + begin, end - begin);
+}
+
+bool matchesAt(const Wide& text, uint32_t at, const Wide& part)
+{
+    return at + part.length() <= text.length()
+        && Wide::compareUnits(text.data() + at, part.length(), part.data(), part.length()) == 0;
+}
+
+// Deletes the segments a word was split into.
+class SegmentList {
+public:
+    SegmentList() = default;
+    ~SegmentList()
+    {
+        for (uint32_t i = 0; i < segments.count(); ++i)
+            delete segments.at(i);
+    }
+    SegmentList(const SegmentList&) = delete;
+    SegmentList& operator=(const SegmentList&) = delete;
+
+    ArrayList<TextSegment> segments;
+};
+
+} // namespace
+
+void appendWord(const EngineContext& context, const MeCab::Node* node, TString<char>& output)
+{
+    // Without ruby the notation would give back the surface itself.
+    if (!context.ruby) {
+        output.append(node->surface, node->length);
+        return;
+    }
+    const TString<char> surface(node->surface, node->length);
+    if (!containsKanji(surface)) {
+        output.append(surface);
+        return;
+    }
+    SegmentList list;
+    segmentWord(surface, list.segments);
+    alignReading(list.segments, toHiragana(featureColumn(node->feature, 7)));
+    writeRuby(context, list.segments, output);
+}
+
+bool isKanaText(const Wide& text)
+{
+    for (uint32_t i = 0; i < text.length(); ++i) {
+        if (!isKana(text[i]))
+            return false;
+    }
+    return true;
+}
+
+bool containsKanji(const TStringPtr<char>& text)
+{
+    const Wide characters = wide(text);
+    if (isKanaText(characters))
+        return false;
+    for (uint32_t i = 0; i < characters.length(); ++i) {
+        if (isIdeograph(characters[i]))
+            return true;
+    }
+    return false;
+}
+
+TString<char> toHiragana(const TStringPtr<char>& reading)
+{
+    Wide characters = wide(reading);
+    for (uint32_t i = 0; i < characters.length(); ++i) {
+        if (inRange(characters[i], 0x30A1, 0x30F6))
+            characters.data()[i] -= 0x60;
+    }
+    return narrow(characters);
+}
+
+void segmentWord(const TStringPtr<char>& surface, ArrayList<TextSegment>& segments)
+{
+    const Wide characters = wide(surface);
+    TextSegment* current = nullptr;
+    for (uint32_t i = 0; i < characters.length(); ++i) {
+        const bool hiragana = isHiragana(characters[i]);
+        if (!current || current->hiragana != hiragana) {
+            current = new TextSegment;
+            current->hiragana = hiragana;
+            segments.add(current);
+        }
+        current->text.append(characters[i]);
+    }
+}
+
+void alignReading(ArrayList<TextSegment>& segments, const TStringPtr<char>& reading)
+{
+    if (segments.isEmpty())
+        return;
+    // The reading not yet given out is r[begin, end).
+    const Wide r = wide(reading);
+    uint32_t begin = 0;
+    uint32_t end = r.length();
+    int32_t first = 0;
+    int32_t last = static_cast<int32_t>(segments.count()) - 1;
+
+    TextSegment& head = *segments.at(0);
+    if (head.hiragana) {
+        first = 1;
+        if (matchesAt(r, begin, head.text)) {
+            begin += head.text.length();
+            head.reading = head.text;
+        }
+    }
+    TextSegment& tail = *segments.at(static_cast<uint32_t>(last));
+    if (tail.hiragana) {
+        --last;
+        if (end - begin >= tail.text.length() && matchesAt(r, end - tail.text.length(), tail.text)) {
+            end -= tail.text.length();
+            tail.reading = tail.text;
+        }
+    }
+    if (first == last) {
+        segments.at(static_cast<uint32_t>(first))->reading = slice(r, begin, end);
+        return;
+    }
+    for (int32_t i = first; i <= last; ++i) {
+        TextSegment& segment = *segments.at(static_cast<uint32_t>(i));
+        if (segment.hiragana) {
+            // Okurigana inside the word: skip as many characters, unchecked.
+            if (!segment.text.isEmpty() && end - begin >= segment.text.length())
+                begin += segment.text.length();
+            segment.reading = segment.text;
+        } else if (i == last) {
+            segment.reading = slice(r, begin, end);
+            begin = end;
+        } else {
+            // The run before the next okurigana takes at least one character.
+            const Wide& next = segments.at(static_cast<uint32_t>(i) + 1)->text;
+            for (uint32_t at = begin + 1; at + next.length() <= end; ++at) {
+                if (matchesAt(r, at, next)) {
+                    segment.reading = slice(r, begin, at);
+                    begin = at;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void writeRuby(const EngineContext& context, const ArrayList<TextSegment>& segments, TString<char>& output)
+{
+    for (uint32_t i = 0; i < segments.count(); ++i) {
+        const TextSegment& segment = *segments.at(i);
+        const TString<char> text = narrow(segment.text);
+        if (!context.ruby || segment.hiragana) {
+            output.append(text);
+            continue;
+        }
+        output.append("｜");
+        output.append(text);
+        output.append("《");
+        output.append(narrow(segment.reading));
+        output.append("》");
+    }
+}

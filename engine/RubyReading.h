@@ -1,0 +1,35 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+#include "engine/TextSegment.h"
+#include "kiln/base/ArrayList.h"
+#include "kiln/base/TString.h"
+
+// Ruby readings: a word containing kanji is written as its runs of
+// non-hiragana characters, each followed by its part of the dictionary's
+// reading, as ｜base《reading》, while its hiragana (okurigana) stay bare.
+
+// Appends node's surface, in ruby notation when it contains kanji and
+// context.ruby is on.
+void appendWord(const EngineContext& context, const MeCab::Node* node, KILN::TString<char>& output);
+
+// True when every character is CJK punctuation, kana or a full-width form
+// (the empty text too).
+bool isKanaText(const KILN::TString<unsigned int>& text);
+
+// True when the UTF-8 text is not kana text and holds at least one ideograph.
+bool containsKanji(const KILN::TStringPtr<char>& text);
+
+// The UTF-8 reading with katakana ァ to ヶ turned into hiragana.
+KILN::TString<char> toHiragana(const KILN::TStringPtr<char>& reading);
+
+// Appends the segments of the UTF-8 surface to segments (the caller deletes them).
+void segmentWord(const KILN::TStringPtr<char>& surface, KILN::ArrayList<TextSegment>& segments);
+
+// Splits the UTF-8 hiragana reading over the segments: hiragana segments read
+// as themselves and anchor the split, the runs between them take the rest.
+void alignReading(KILN::ArrayList<TextSegment>& segments, const KILN::TStringPtr<char>& reading);
+
+// Appends the segments, non-hiragana ones in ruby notation when context.ruby is on.
+void writeRuby(const EngineContext& context, const KILN::ArrayList<TextSegment>& segments,
+               KILN::TString<char>& output);

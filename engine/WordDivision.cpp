@@ -1,0 +1,101 @@
+#include "engine/WordDivision.h"
+
+#include "engine/Feature.h"
+#include "engine/KazenohaRule.h"
+#include "engine/RubyReading.h"
+
+#include <utility>
+
+using KILN::TString;
+using KILN::TStringPtr;
+
+namespace {
+
+// The kazenoha rule over a run's nodes; each feature is split once and serves
+// as the previous word's columns for the next node.
+void divideNodesKazenoha(const MeCab::Node* first, const EngineContext& context, TString<char>& output)
+{
+    FeatureColumns columns[2] = {FeatureColumns(first->prev ? first->prev->feature : ""), FeatureColumns("")};
+    FeatureColumns* prev = &columns[0];
+    FeatureColumns* cur = &columns[1];
+    for (const MeCab::Node* node = first; node; node = node->next) {
+        cur->reset(node->feature);
+        bool isFunctionWord = false;
+        if (kazenohaBreak(node, *cur, *prev, isFunctionWord) && context.wakachi)
+            output.append(context.jyoshi_wakachi ? '~' : '_');
+        else if (isFunctionWord && context.jyoshi_wakachi)
+            output.append('~');
+        appendWord(context, node, output);
+        std::swap(prev, cur);
+    }
+}
+
+} // namespace
+
+void divideText(const EngineContext& context, const TStringPtr<char>& input, TString<char>& output)
+{
+    PhraseRewriter rewriter(context);
+    TString<char> run;
+    const char* text = input.data();
+    const uint32_t length = input.length();
+    const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    uint32_t i = 0;
+    while (i < length && text[i] != 0) {
+        const uint32_t begin = i;
+        if (isAscii(text[i])) {
+            while (i < length && text[i] != 0 && isAscii(text[i]))
+                ++i;
+            output.append(text + begin, i - begin);
+            continue;
+        }
+        while (i < length && !isAscii(text[i]))
+            ++i;
+        run.assign(text + begin, i - begin);
+        divideRun(run, context, output, rewriter);
+    }
+}
+
+void divideRun(TString<char>& run, const EngineContext& context, TString<char>& output, PhraseRewriter& rewriter)
+{
+    divideNodes(context.tagger->parseToNode(run.terminate()), run, context, output, rewriter);
+}
+
+void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const EngineContext& context,
+                 TString<char>& output, PhraseRewriter& rewriter)
+{
+    if (!first) {
+        // Nothing of the text may be lost: keep the run undivided.
+        output.append(run);
+    } else if (context.kazenoha) {
+        divideNodesKazenoha(first, context, output);
+    } else {
+        for (const MeCab::Node* node = first; node; node = node->next) {
+            standardSeparator(node, context, output);
+            appendWord(context, node, output);
+        }
+    }
+    if (context.kazenoha)
+        rewriter.apply(output);
+}
+
+void divideRun(TString<char>& run, const EngineContext& context, TString<char>& output)
+{
+    PhraseRewriter rewriter(context);
+    divideRun(run, context, output, rewriter);
+}
+
+void standardSeparator(const MeCab::Node* node, const EngineContext& context, TString<char>& output)
+{
+    if (!node->prev)
+        return;
+    const TString<char> cur = featureColumn(node->feature, 0);
+    const TString<char> prev = featureColumn(node->prev->feature, 0);
+    if (prev == "BOS/EOS" || cur == "BOS/EOS" || cur == "記号" || (prev == "名詞" && cur == "名詞"))
+        return;
+    if (cur == "助詞" || cur == "助動詞") {
+        if (context.jyoshi_wakachi)
+            output.append('~');
+    } else if (context.wakachi) {
+        output.append('_');
+    }
+}
