@@ -1,0 +1,161 @@
+// Measures the throughput of kazenohawakati (default options, and with ruby
+// and particle division) against `mecab -Owakati` on the same text of at least
+// 20 MB: the body text of the corpus novel when it is present, and the
+// project's sample text, repeated. Each program runs three times from a file
+// to /dev/null; the best time counts.
+
+#include <unzip.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr size_t CorpusBytes = 20 * 1024 * 1024;
+const char* const Novel = ZEF_CORPUS_DIR "/kusamakura.epub";
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The text of an XHTML document without its markup and without ruby readings
+// (rt elements); every paragraph ends a line.
+std::string bodyText(const std::string& xhtml)
+{
+    std::string text;
+    bool inReading = false;
+    for (size_t i = 0; i < xhtml.size();) {
+        if (xhtml[i] != '<') {
+            if (!inReading && xhtml[i] != '\n' && xhtml[i] != '\r')
+                text += xhtml[i];
+            ++i;
+            continue;
+        }
+        const size_t close = xhtml.find('>', i);
+        if (close == std::string::npos)
+            break;
+        const std::string tag = xhtml.substr(i + 1, close - i - 1);
+        if (tag.rfind("rt", 0) == 0)
+            inReading = true;
+        else if (tag.rfind("/rt", 0) == 0)
+            inReading = false;
+        else if (tag.rfind("/p", 0) == 0 && !text.empty() && text.back() != '\n')
+            text += '\n';
+        i = close + 1;
+    }
+    return text;
+}
+
+// The body text of every XHTML entry of the EPUB, in archive order.
+std::string novelText(const char* path)
+{
+    std::string text;
+    unzFile zip = unzOpen(path);
+    if (!zip)
+        return text;
+    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+        char name[512];
+        unz_file_info info;
+        if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+            break;
+        const std::string entry(name);
+        if (entry.size() < 6 || entry.compare(entry.size() - 6, 6, ".xhtml") != 0)
+            continue;
+        if (unzOpenCurrentFile(zip) != UNZ_OK)
+            break;
+        std::string xhtml(info.uncompressed_size, '\0');
+        const int got = unzReadCurrentFile(zip, xhtml.data(), static_cast<unsigned>(xhtml.size()));
+        unzCloseCurrentFile(zip);
+        if (got > 0)
+            text += bodyText(xhtml.substr(0, static_cast<size_t>(got)));
+    }
+    unzClose(zip);
+    return text;
+}
+
+// Runs the program with its arguments, standard output to /dev/null; the
+// wall time in seconds, or a negative value when it failed.
+double timeRun(const std::vector<std::string>& command)
+{
+    std::vector<char*> argv;
+    for (const std::string& word : command)
+        argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    int status = -1;
+    const bool spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    if (!spawned || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double bestOfThree(const std::vector<std::string>& command)
+{
+    double best = -1;
+    for (int run = 0; run < 3; ++run) {
+        const double seconds = timeRun(command);
+        if (seconds < 0)
+            return -1;
+        best = best < 0 ? seconds : std::min(best, seconds);
+    }
+    return best;
+}
+
+} // namespace
+
+int main()
+{
+    std::string unit = novelText(Novel) + readFile(ZEF_SOURCE_DIR "/doc/sample.txt");
+    if (unit.empty()) {
+        std::fprintf(stderr, "no text to measure\n");
+        return 1;
+    }
+    char corpusPath[] = "/tmp/wakati_bench.XXXXXX";
+    const int fd = mkstemp(corpusPath);
+    if (fd < 0)
+        return 1;
+    size_t written = 0;
+    while (written < CorpusBytes) {
+        if (write(fd, unit.data(), unit.size()) != static_cast<ssize_t>(unit.size()))
+            return 1;
+        written += unit.size();
+    }
+    close(fd);
+    const double megabytes = static_cast<double>(written) / (1024 * 1024);
+    std::printf("text: %.1f MB (%s)\n", megabytes, unit.size() > 10000 ? "corpus novel and sample" : "sample");
+
+    const double mecab = bestOfThree({MECAB_PROGRAM, "-Owakati", corpusPath});
+    const double plain = bestOfThree({KAZENOHAWAKATI_PROGRAM, corpusPath});
+    const double rubyParticles = bestOfThree({KAZENOHAWAKATI_PROGRAM, "-r", "-j", corpusPath});
+    std::remove(corpusPath);
+    if (mecab <= 0 || plain <= 0 || rubyParticles <= 0) {
+        std::fprintf(stderr, "a program failed\n");
+        return 1;
+    }
+    std::printf("mecab -Owakati:          %6.2f s  %6.2f MB/s\n", mecab, megabytes / mecab);
+    std::printf("kazenohawakati:          %6.2f s  %6.2f MB/s  ratio %.2f\n", plain, megabytes / plain, mecab / plain);
+    std::printf("kazenohawakati -r -j:    %6.2f s  %6.2f MB/s  ratio %.2f\n", rubyParticles, megabytes / rubyParticles,
+                mecab / rubyParticles);
+    return 0;
+}

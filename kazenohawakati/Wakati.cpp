@@ -1,0 +1,232 @@
+#include "kazenohawakati/Wakati.h"
+
+#include "engine/WordDivision.h"
+#include "kiln/base/Exception.h"
+#include "kiln/base/TextReader.h"
+#include "kiln/base/TextWriter.h"
+#include "kiln/file/FileIFlow.h"
+#include "kiln/file/FileOFlow.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+
+using KILN::IFlow;
+using KILN::IOException;
+using KILN::OFlow;
+using KILN::TString;
+
+namespace {
+
+enum Kind : int32_t {
+    VersionKind = 1,
+    HelpKind = 2,
+    RubyKind = 4,
+    JyoshiKind = 8,
+    NoKazenohaKind = 14,
+};
+
+const KILN::Application::Option wakatiOptions[] = {
+    {"--version", VersionKind},
+    {"-V", VersionKind},
+    {"-h", HelpKind},
+    {"-help", HelpKind},
+    {"--help", HelpKind},
+    {"-r", RubyKind},
+    {"--ruby", RubyKind},
+    {"-m-", NoKazenohaKind},
+    {"--kazenoha-", NoKazenohaKind},
+    {"-j", JyoshiKind},
+    {"--jyoshi", JyoshiKind},
+    {nullptr, 0},
+};
+
+// The ideographic space that stands for a word division in the output.
+const char ideographicSpace[] = "\xE3\x80\x80";
+
+// Strips one trailing line feed, then one trailing carriage return.
+void stripLineEnd(TString<char>& line)
+{
+    for (char end : {'\n', '\r'}) {
+        if (!line.isEmpty() && line[line.length() - 1] == end)
+            line.erase(line.length() - 1, 1);
+    }
+}
+
+// Appends text with every "_" written as an ideographic space, in one pass.
+void appendSpaced(const TString<char>& text, TString<char>& output)
+{
+    const char* data = text.data();
+    uint32_t from = 0;
+    for (uint32_t i = 0; i < text.length(); ++i) {
+        if (data[i] == '_') {
+            output.append(data + from, i - from);
+            output.append(ideographicSpace, 3);
+            from = i + 1;
+        }
+    }
+    output.append(data + from, text.length() - from);
+}
+
+// True when both paths name one existing file.
+bool sameFile(const char* a, const char* b)
+{
+    struct stat first;
+    struct stat second;
+    return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+} // namespace
+
+bool Wakati::handleOption(int32_t kind, int32_t& index, const char*)
+{
+    switch (kind) {
+    case VersionKind:
+        m_mode = Version;
+        return true;
+    case HelpKind:
+        m_mode = Help;
+        return true;
+    case RubyKind:
+        m_ruby = true;
+        return true;
+    case JyoshiKind:
+        m_jyoshiWakachi = true;
+        return true;
+    case NoKazenohaKind:
+        m_kazenoha = false;
+        return true;
+    default:
+        break;
+    }
+    const char* argument = m_argv[index];
+    if (m_source.isEmpty()) {
+        m_source = argument;
+    } else if (m_destination.isEmpty()) {
+        m_destination = argument;
+    } else {
+        std::fprintf(stderr, "ERROR: unknown option:%s\n", argument);
+        return false;
+    }
+    return true;
+}
+
+const KILN::Application::Option* Wakati::optionTable() const
+{
+    return wakatiOptions;
+}
+
+int32_t Wakati::run()
+{
+    try {
+        if (m_mode == Divide) {
+            divideFiles();
+            return 0;
+        }
+        if (m_mode == Version)
+            printBanner();
+        else
+            printUsage();
+        if (std::fflush(stdout) != 0)
+            failWith(OutputFailed, "cannot write ", "standard output");
+    } catch (int32_t status) {
+        return status;
+    }
+    return 0;
+}
+
+void Wakati::printUsage()
+{
+    std::fputs("kazenohawakati.exe [options] source_path destination_path\n"
+               "OPTION:\n"
+               "-r, --ruby         Output ruby information\n"
+               "-m-, --kazenoha-   Don't use kazenoha wakati rule\n"
+               "-j, --jyoshi       Output jyoshi wakati\n",
+               stdout);
+}
+
+void Wakati::printBanner()
+{
+    std::fputs("kazenohawakati version 1.3.0\n", stdout);
+}
+
+void Wakati::divideFiles()
+{
+    const bool fromFile = !m_source.isEmpty();
+    const bool toFile = !m_destination.isEmpty();
+    const auto input = fromFile ? std::make_unique<KILN::FileIFlow>(m_source.terminate())
+                                : std::make_unique<KILN::FileIFlow>(stdin, true);
+    if (!input->isOpen())
+        fail(InputFailed);
+    // Opening the destination truncates it: it must not be the source.
+    if (toFile && sameFile(m_source.terminate(), m_destination.terminate()))
+        failWith(OutputFailed, "source and destination are the same file: ", m_destination.terminate());
+    // The analyser first, so that its failure creates no destination.
+    const EngineContext context = createEngine();
+    const auto output = toFile ? std::make_unique<KILN::FileOFlow>(m_destination.terminate())
+                               : std::make_unique<KILN::FileOFlow>(stdout, true);
+    if (!output->isOpen())
+        fail(OutputFailed);
+    divide(context, *input, *output);
+}
+
+EngineContext Wakati::createEngine()
+{
+    EngineContext context;
+    context.tagger.reset(MeCab::createTagger(""));
+    if (!context.tagger)
+        failWith(AnalyserFailed, "cannot create the MeCab tagger: ", MeCab::getLastError());
+    context.wakachi = true;
+    context.jyoshi_wakachi = m_jyoshiWakachi;
+    context.kazenoha = m_kazenoha;
+    context.ruby = m_ruby;
+    return context;
+}
+
+void Wakati::divide(const EngineContext& context, IFlow& input, OFlow& output)
+{
+    const char* const inputName = m_source.isEmpty() ? "standard input" : m_source.terminate();
+    const char* const outputName = m_destination.isEmpty() ? "standard output" : m_destination.terminate();
+    KILN::TextReader<char> reader(&input);
+    KILN::TextWriter<char> writer(&output);
+    TString<char> divided;
+    TString<char> spaced;
+    for (;;) {
+        std::unique_ptr<TString<char>> line;
+        try {
+            line.reset(reader.readLine());
+        } catch (const IOException&) {
+            failWith(InputFailed, "cannot read ", inputName);
+        }
+        if (!line)
+            break;
+        stripLineEnd(*line);
+        divided.clear();
+        divideText(context, *line, divided);
+        spaced.clear();
+        appendSpaced(divided, spaced);
+        spaced.append("\r\n");
+        try {
+            if (!writer.write(spaced))
+                failWith(OutputFailed, "cannot write ", outputName);
+        } catch (const IOException&) {
+            failWith(OutputFailed, "cannot write ", outputName);
+        }
+    }
+    // Buffered text may still fail to reach the file.
+    try {
+        writer.flush();
+        if (!output.close())
+            failWith(OutputFailed, "cannot write ", outputName);
+    } catch (const IOException&) {
+        failWith(OutputFailed, "cannot write ", outputName);
+    }
+}
+
+void Wakati::failWith(int32_t status, const char* message, const char* detail)
+{
+    std::fprintf(stderr, "ERROR: %s%s\n", message, detail);
+    fail(status);
+}

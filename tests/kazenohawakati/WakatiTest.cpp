@@ -1,0 +1,249 @@
+// Black-box tests of the text tool: the built program runs with arguments,
+// standard input and files, and its output, messages and status are checked.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+const char* const Program = ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati";
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+class WakatiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/wakati_test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string path(const char* name) const { return dir + "/" + name; }
+
+    // Runs the program with the arguments, input on standard input, and
+    // standard output to a file of the test folder (read into the result) or
+    // to stdoutPath.
+    Result run(const std::vector<std::string>& arguments, const std::string& input = "",
+               std::string stdoutPath = "", const std::vector<std::string>& extraEnvironment = {})
+    {
+        const std::string inPath = path("stdin");
+        const std::string errPath = path("stderr");
+        const bool ownStdout = stdoutPath.empty();
+        if (ownStdout)
+            stdoutPath = path("stdout");
+        writeFile(inPath, input);
+        std::vector<std::string> words = {Program};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> variables(extraEnvironment);
+        for (char** variable = environ; *variable; ++variable)
+            variables.push_back(*variable);
+        std::vector<char*> envp;
+        for (std::string& variable : variables)
+            envp.push_back(variable.data());
+        envp.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        Result result;
+        pid_t pid;
+        int status = 0;
+        if (posix_spawn(&pid, Program, &actions, nullptr, argv.data(), envp.data()) == 0
+            && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+            result.status = WEXITSTATUS(status);
+        posix_spawn_file_actions_destroy(&actions);
+        if (ownStdout)
+            result.out = readFile(stdoutPath);
+        result.err = readFile(errPath);
+        return result;
+    }
+
+    std::string dir;
+};
+
+const std::string Sentence = "私は学校へ行きました。";
+
+} // namespace
+
+TEST_F(WakatiTest, FilterWithDefaultOptions)
+{
+    const Result r = run({}, Sentence + "\n本を読む\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "私は　学校へ　行きました。\r\n本を　読む\r\n");
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(WakatiTest, Options)
+{
+    EXPECT_EQ(run({"-r"}, "食べる\n").out, "｜食《た》べる\r\n");
+    EXPECT_EQ(run({"--ruby"}, "食べる\n").out, "｜食《た》べる\r\n");
+    EXPECT_EQ(run({"--ruby=1"}, "食べる\n").out, "｜食《た》べる\r\n") << "a value after = is ignored";
+    EXPECT_EQ(run({"-j"}, Sentence).out, "私~は~学校~へ~行き~まし~た。\r\n");
+    EXPECT_EQ(run({"--jyoshi"}, Sentence).out, "私~は~学校~へ~行き~まし~た。\r\n");
+    // The standard rule keeps particles joined and needs no phrase tables.
+    EXPECT_EQ(run({"-m-"}, "これという\n").out, "これという\r\n");
+    EXPECT_EQ(run({"--kazenoha-"}, "これという\n").out, "これという\r\n");
+    EXPECT_EQ(run({}, "これという\n").out, "これと　いう\r\n");
+    EXPECT_EQ(run({"-r", "-j", "-m-"}, "本を読む\n").out, "｜本《ほん》~を　｜読《よ》む\r\n");
+    EXPECT_EQ(run({"-R"}, "x\n").status, 2) << "an unknown option is a source path";
+}
+
+TEST_F(WakatiTest, BannerAndUsage)
+{
+    for (const char* option : {"--version", "-V"}) {
+        const Result r = run({option}, Sentence);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "kazenohawakati version 1.3.0\n");
+    }
+    const std::string usage = "kazenohawakati.exe [options] source_path destination_path\n"
+                              "OPTION:\n"
+                              "-r, --ruby         Output ruby information\n"
+                              "-m-, --kazenoha-   Don't use kazenoha wakati rule\n"
+                              "-j, --jyoshi       Output jyoshi wakati\n";
+    for (const char* option : {"-h", "-help", "--help", "--help=x"}) {
+        const Result r = run({option}, Sentence);
+        EXPECT_EQ(r.status, 0) << option;
+        EXPECT_EQ(r.out, usage) << option;
+    }
+    EXPECT_EQ(run({"--help="}).status, 2) << "no value after = makes it a path";
+}
+
+TEST_F(WakatiTest, Files)
+{
+    writeFile(path("in.txt"), Sentence);
+    Result r = run({path("in.txt")}, "ignored\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "私は　学校へ　行きました。\r\n");
+
+    r = run({path("in.txt"), path("out.txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(readFile(path("out.txt")), "私は　学校へ　行きました。\r\n");
+
+    // Options after the paths count as well.
+    writeFile(path("out.txt"), "old content that is longer than the new one");
+    r = run({path("in.txt"), "-j", path("out.txt")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(readFile(path("out.txt")), "私~は~学校~へ~行き~まし~た。\r\n");
+}
+
+TEST_F(WakatiTest, LineEndsAndOddBytes)
+{
+    EXPECT_EQ(run({}, "").out, "") << "empty input";
+    EXPECT_EQ(run({}, "\n").out, "\r\n");
+    EXPECT_EQ(run({}, "本\r\n本").out, "本\r\n本\r\n") << "CR LF, and a last line without LF";
+    EXPECT_EQ(run({}, "本\r\r\n").out, "本\r\r\n") << "only the last CR goes";
+    EXPECT_EQ(run({}, std::string("前\0後\n次\n", 12)).out, "前\r\n次\r\n") << "a line ends at NUL";
+    EXPECT_EQ(run({}, "a_b ~\n").out, "a　b ~\r\n") << "a typed _ is a division too";
+    std::string longLine;
+    for (int i = 0; i < 3000; ++i)
+        longLine += "本を読む。 ";
+    const Result r = run({}, longLine + "\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.size(), longLine.size() + 3000 * 3 + 2);
+}
+
+TEST_F(WakatiTest, SourceAndDestinationFailures)
+{
+    // A source that cannot be opened: 2, and no destination.
+    Result r = run({path("missing.txt"), path("out.txt")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+
+    // A destination that cannot be opened: 3.
+    writeFile(path("in.txt"), Sentence);
+    r = run({path("in.txt"), path("no/such/folder/out.txt")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(WakatiTest, ThirdArgumentStopsWithoutOutput)
+{
+    // Regression: this used to stop with status 0.
+    writeFile(path("in.txt"), Sentence);
+    const Result r = run({path("in.txt"), path("out.txt"), "extra"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, "ERROR: unknown option:extra\n");
+    EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+}
+
+TEST_F(WakatiTest, SourceIsNotOverwrittenByItself)
+{
+    // Regression: the destination was truncated before the source was read.
+    writeFile(path("in.txt"), Sentence);
+    const Result r = run({path("in.txt"), path("in.txt")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u);
+    EXPECT_EQ(readFile(path("in.txt")), Sentence);
+    std::filesystem::create_hard_link(path("in.txt"), path("link.txt"));
+    EXPECT_EQ(run({path("in.txt"), path("link.txt")}).status, 3);
+    EXPECT_EQ(readFile(path("in.txt")), Sentence);
+}
+
+TEST_F(WakatiTest, ReadAndWriteErrorsAreReported)
+{
+    // Regression: errors escaped as exceptions or were lost at close.
+    writeFile(path("in.txt"), Sentence + "\n");
+    Result r = run({path("in.txt"), "/dev/full"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
+    r = run({path("in.txt")}, "", "/dev/full");
+    EXPECT_EQ(r.status, 3) << "standard output";
+    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
+
+    // A folder opens but cannot be read.
+    r = run({dir, path("out.txt")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
+}
+
+TEST_F(WakatiTest, AnalyserThatCannotStart)
+{
+    // Regression: the tool ran on a null tagger. MECABRC names MeCab's
+    // configuration file; a missing one makes the tagger fail.
+    writeFile(path("in.txt"), Sentence);
+    const Result r = run({path("in.txt"), path("out.txt")}, "", "", {"MECABRC=" + path("missing-mecabrc")});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+    EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+}
