@@ -1,16 +1,23 @@
 // libFuzzer target of the XML parser: every input must end in a document or
-// an XMLParseError, never in a crash, a hang, a leak or undefined behaviour.
+// an XMLParseError, never in a crash, a hang, a leak or undefined behaviour;
+// a document is then walked, copied and written back by the serializer.
 //
 // Input layout: the first byte selects the parse flags (its bits are spread
-// over the flag word); the rest is the text, one byte per UTF-16 unit, except
-// that 0xFF followed by two bytes is one unit of any value (little-endian), so
-// that the dictionary stays ASCII while every unit remains reachable.
+// over the flag word), the second the mode; the rest is the document. In text
+// mode (bit 0 of the mode clear) each byte is one UTF-16 unit, except that
+// 0xFF followed by two bytes is one unit of any value (little-endian), so that
+// the dictionary stays ASCII while every unit remains reachable. In byte mode
+// the rest goes through the reader's detection and decoding as a file would.
+// Bit 1 of the mode selects the serializer's entity mode.
 
 #include "kiln/base/ConstNodeIterator.h"
 #include "kiln/base/DOMImplementation.h"
 #include "kiln/base/Document.h"
+#include "kiln/base/MemOFlow.h"
 #include "kiln/base/Node.h"
+#include "kiln/base/XMLOutputter.h"
 #include "kiln/base/XMLParser.h"
+#include "kiln/base/XMLReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -69,21 +76,38 @@ void exercise(const Document& document)
     (void)units;
 }
 
+void serialize(const Document& document, bool entityMode)
+{
+    MemOFlow flow;
+    XMLOutputter outputter(flow, entityMode ? XMLOutputter::entityMode : 0);
+    document.output(outputter);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size == 0)
+    if (size < 2)
         return 0;
     const uint32_t flags = flagsOf(data[0]);
-    const std::vector<unsigned short> units = unitsOf(data + 1, size - 1);
+    const uint8_t mode = data[1];
+    const std::vector<unsigned short> units = unitsOf(data + 2, size - 2);
     XMLParserSrc src;
-    src.push(new XMLParserSrcUnit("unknown", units.data(), static_cast<uint32_t>(units.size())));
     DOMImplementation implementation;
     try {
+        if (mode & 1) {
+            XMLReader reader(nullptr);
+            XMLParserSrcUnit* unit = reader.decode(data + 2, static_cast<uint32_t>(size - 2));
+            if (!unit)
+                return 0;
+            src.push(unit);
+        } else {
+            src.push(new XMLParserSrcUnit("unknown", units.data(), static_cast<uint32_t>(units.size())));
+        }
         XMLParser parser(src, &implementation, flags);
         std::unique_ptr<Document> document(parser.parse());
         exercise(*document);
+        serialize(*document, (mode & 2) != 0);
     } catch (const XMLParseError&) {
     }
     return 0;
