@@ -4,15 +4,28 @@ namespace KILN {
 
 unsigned short DoubleByteDecoder::convert()
 {
+    if (m_fresh)
+        m_pending = -1;
     for (;;) {
-        const uint32_t b = input();
+        uint32_t b;
+        if (m_pending >= 0) {
+            b = static_cast<uint32_t>(m_pending);
+            m_pending = -1;
+        } else {
+            b = input();
+        }
         if (b < 0x20 || b == 0x7F)
             return static_cast<unsigned short>(b);
         if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
             return m_table.lookup(b);
         const bool leads = m_everyHighByteLeads || (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        if (leads)
-            return m_table.lookup((b << 8) | input());
+        if (leads) {
+            const uint32_t trail = input();
+            if (trail >= 0x40)
+                return m_table.lookup((b << 8) | trail);
+            m_pending = static_cast<int32_t>(trail);
+            return SparseCodeTable::Absent;
+        }
     }
 }
 

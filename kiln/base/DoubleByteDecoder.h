@@ -9,7 +9,9 @@ namespace KILN {
 // 00-1F and 7F are answered as they are; 20-7E and the half-width katakana
 // A1-DF map through the table; a lead byte takes the next byte and the pair
 // maps through the table, answering FFFF when it has no mapping; any other
-// byte is skipped. Which high bytes lead is the encoding's choice.
+// byte is skipped. A lead byte followed by a byte below 40, which no pair
+// has, answers FFFF alone and that byte (often a line break) is read as
+// usual. Which high bytes lead is the encoding's choice.
 class DoubleByteDecoder : public Converter<DoubleByteDecoder, unsigned short, uint8_t> {
 protected:
     // everyHighByteLeads: every byte 80-FF outside the katakana leads (code
@@ -24,6 +26,8 @@ private:
 
     const SparseCodeTable& m_table;
     const bool m_everyHighByteLeads;
+    // A byte read as a trail that turned out to start the next character.
+    int32_t m_pending = -1;
 };
 
 } // namespace KILN

@@ -184,6 +184,9 @@ TEST_F(ConvertersTest, DoubleByteDecodersMarkUnmappedPairs)
 {
     EXPECT_EQ(convertBytes(23, 2, "\x82\xA0\xB1" "A\x0A"), utf16({0x3042, 0xFF71, 0x41, 0x0A}));
     EXPECT_EQ(convertBytes(23, 2, "\x85\x40"), utf16({0xFFFF}));
+    // A broken pair loses no line break: the lead alone answers FFFF.
+    EXPECT_EQ(convertBytes(23, 2, "\x82\x0A" "A"), utf16({0xFFFF, 0x0A, 0x41}));
+    EXPECT_EQ(convertBytes(37, 2, "\x88\x0D\x0A"), utf16({0xFFFF, 0x0D, 0x0A}));
     EXPECT_EQ(convertBytes(23, 2, "\x80\xA0\xFD" "A"), utf16({0x41}));
     EXPECT_EQ(convertBytes(37, 2, "\x87\x40\xED\x40"), utf16({0x2460, 0x7E8A}));
     EXPECT_EQ(convertBytes(37, 2, "\xA0\x41"), utf16({0xFFFF}));
