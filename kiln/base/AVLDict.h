@@ -63,7 +63,7 @@ private:
     // Lifts node's child on `side` into node's place; node becomes that
     // child's child on the `other` side. Answers the lifted child.
     Node* rotate(Node* node, Side side, Side other);
-    // Restores heights and balance from node up to the root.
+    // Restores heights and balance from node upwards, as far as they changed.
     void rebalance(Node* node);
     static void deleteTree(Node* node);
 
@@ -236,6 +236,7 @@ template <class T, class K>
 void AVLDict<T, K>::rebalance(Node* node)
 {
     while (node) {
+        const int32_t before = node->height;
         updateHeight(node);
         const int32_t balance = heightOf(node->left) - heightOf(node->right);
         if (balance > 1 || balance < -1) {
@@ -247,6 +248,9 @@ void AVLDict<T, K>::rebalance(Node* node)
                 rotate(child, low, high);
             node = rotate(node, high, low);
         }
+        // Ancestors depend only on this subtree's height: unchanged, done.
+        if (node->height == before)
+            return;
         node = node->parent;
     }
 }
