@@ -17,7 +17,9 @@ namespace KILN {
 namespace {
 
 // A UTF-8 name from the system as a path; a byte that starts no valid
-// sequence becomes U+FFFD.
+// sequence becomes U+FFFD and decoding goes on. (The library's UTF-8
+// conversion ends the text at the first invalid byte, and a name cut short
+// could name another directory.)
 PathString fromNative(const std::string& name)
 {
     PathString out;
