@@ -1,6 +1,6 @@
 #pragma once
 
-#include <bit>
+#include <array>
 #include <cstdint>
 
 namespace KILN {
@@ -33,15 +33,25 @@ public:
         const uint32_t blockBit = (code >> 4) & 15;
         if (!(row.blocks >> blockBit & 1))
             return Absent;
-        const Block& block = m_blocks[row.firstBlock + std::popcount(belowBit(row.blocks, blockBit))];
+        const Block& block = m_blocks[row.firstBlock + countBits(belowBit(row.blocks, blockBit))];
         const uint32_t codeBit = code & 15;
         if (!(block.codes >> codeBit & 1))
             return Absent;
-        return m_values[block.firstValue + std::popcount(belowBit(block.codes, codeBit))];
+        return m_values[block.firstValue + countBits(belowBit(block.codes, codeBit))];
     }
 
 private:
     static uint32_t belowBit(uint32_t bits, uint32_t bit) { return bits & ((1u << bit) - 1); }
+
+    // Set bits of a 16-bit value by a byte table: without a population-count
+    // instruction in the baseline x86-64 set, std::popcount is a library call.
+    static constexpr std::array<uint8_t, 256> BitsInByte = [] {
+        std::array<uint8_t, 256> counts{};
+        for (uint32_t i = 1; i < 256; ++i)
+            counts[i] = static_cast<uint8_t>((i & 1) + counts[i >> 1]);
+        return counts;
+    }();
+    static uint32_t countBits(uint32_t bits) { return BitsInByte[bits & 0xFF] + BitsInByte[bits >> 8]; }
 
     const Row* m_rows;
     const Block* m_blocks;
