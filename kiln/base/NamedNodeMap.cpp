@@ -8,6 +8,9 @@ namespace KILN {
 
 NamedNodeMap::~NamedNodeMap()
 {
+    // Most nodes have no attributes: no walk (and no iterator) for them.
+    if (isEmpty())
+        return;
     std::unique_ptr<Iterator<KILN::Node>> it(iterator());
     while (it->hasNext())
         delete it->next();

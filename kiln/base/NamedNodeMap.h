@@ -18,6 +18,7 @@ public:
 
     KILN::Node* getOwner() const { return m_owner; }
     KILN::Node* getNamedItem(const TStringPtr<unsigned short>& name) const;
+    KILN::Node* getNamedItem(const Utf16String& name) const { return find(&name); }
     // Puts node in, taking out a node of the same name; answers the node taken
     // out (now the caller's) or null.
     KILN::Node* setNamedItem(KILN::Node* node);

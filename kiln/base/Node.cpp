@@ -7,8 +7,7 @@
 namespace KILN {
 
 Node::Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName)
-    : m_ownerDocument(document), m_nodeType(nodeType), m_children(true), m_childNodes(m_children),
-      m_attributes(new NamedNodeMap(this))
+    : m_ownerDocument(document), m_nodeType(nodeType), m_children(true), m_childNodes(m_children), m_attributes(this)
 {
     if (document && nodeName)
         m_nodeName = document->names().intern(*nodeName);
@@ -16,7 +15,7 @@ Node::Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned shor
 
 Node::Node(const Node& source, uint16_t nodeType)
     : NDLinkListNode<Node>(), m_ownerDocument(source.m_ownerDocument), m_nodeType(nodeType), m_children(true),
-      m_childNodes(m_children), m_attributes(new NamedNodeMap(this)), m_nodeName(source.m_nodeName),
+      m_childNodes(m_children), m_attributes(this), m_nodeName(source.m_nodeName),
       m_prefix(source.m_prefix), m_localName(source.m_localName), m_namespaceURI(source.m_namespaceURI),
       m_value(source.m_value)
 {
@@ -25,17 +24,18 @@ Node::Node(const Node& source, uint16_t nodeType)
 Node::~Node()
 {
     destroyChildren();
-    delete m_attributes;
 }
 
 void Node::destroyChildren()
 {
-    // Each child gives its own children to this list before it is deleted,
-    // so every deletion is of a childless node and the depth of the tree
-    // never turns into depth of the stack.
+    // Each child hands its own children to the front of this list before it
+    // is deleted, so every deletion is of a childless node and the depth of
+    // the tree never turns into depth of the stack. Nodes go in document
+    // order, the order in which the parser made them, which the allocator
+    // frees fastest.
     while (Node* child = m_children.removeFirst()) {
-        while (Node* grandChild = child->m_children.removeFirst())
-            m_children.add(grandChild);
+        while (Node* grandChild = child->m_children.removeLast())
+            m_children.prepend(grandChild);
         delete child;
     }
 }
@@ -132,7 +132,7 @@ Node* Node::getNextSibling() const
 
 NamedNodeMap* Node::getAttributes() const
 {
-    return m_attributes;
+    return &m_attributes;
 }
 
 Document* Node::getOwnerDocument() const

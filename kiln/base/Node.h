@@ -2,6 +2,7 @@
 
 #include "kiln/base/NDLinkList.h"
 #include "kiln/base/NNodeList.h"
+#include "kiln/base/NamedNodeMap.h"
 #include "kiln/base/Utf16String.h"
 
 #include <cstdint>
@@ -9,7 +10,6 @@
 namespace KILN {
 
 class Document;
-class NamedNodeMap;
 class XMLOutputter;
 
 // A node of the XML document tree: its place among its siblings (the links of
@@ -106,7 +106,8 @@ private:
     uint16_t m_nodeType;
     NDLinkList<Node> m_children;
     NNodeList m_childNodes;
-    NamedNodeMap* m_attributes;
+    // Held by value: one allocation less for every node.
+    mutable NamedNodeMap m_attributes;
     uint32_t m_explicitEndTag = 0;
     const Utf16String* m_nodeName = nullptr;
     const Utf16String* m_prefix = nullptr;

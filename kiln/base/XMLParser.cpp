@@ -226,7 +226,7 @@ void XMLParser::parseDoctype()
 
 Element* XMLParser::parseStartTag(Node* parent)
 {
-    Utf16String name;
+    Utf16String& name = m_name;
     requireName(name);
     Element* element = nullptr;
     bool late = false;
@@ -261,12 +261,12 @@ Element* XMLParser::parseStartTag(Node* parent)
 
 void XMLParser::parseAttribute(Element* element)
 {
-    Utf16String name;
+    Utf16String& name = m_name;
     requireName(name);
     if (element->getAttributes()->getNamedItem(name))
         fail(XMLParseError::DUPLICATE_ATTRIBUTE);
     parseEq();
-    Utf16String value;
+    Utf16String& value = m_value;
     readAttValue(value);
     if (hasFlag(noNamespaces)) {
         element->setAttribute(name, &value);
@@ -328,16 +328,23 @@ void XMLParser::parseContent(Element* root)
     uint32_t depth = 1;
     Text* text = nullptr;
     while (element) {
-        if (accept("</")) {
+        const int next = src().peek();
+        if (next != '<' && next != '&') {
+            if (!text)
+                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
+            if (src().copyUntil(text->mutableValue(), [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
+                fail(XMLParseError::END_OF_SOURCE);
+        } else if (next == '&') {
+            src().consume();
+            if (!text)
+                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
+            readReference(text->mutableValue());
+        } else if (accept("</")) {
             parseEndTag(element);
             Element* finished = element;
             element = finished == root ? nullptr : static_cast<Element*>(finished->getParentNode());
             --depth;
             text = nullptr;
-        } else if (accept("&")) {
-            if (!text)
-                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
-            readReference(text->mutableValue());
         } else if (accept("<![CDATA[")) {
             Utf16String data;
             while (!src().match("]]>")) {
@@ -358,7 +365,8 @@ void XMLParser::parseContent(Element* root)
         } else if (accept("<!--")) {
             element->appendChild(readComment());
             text = nullptr;
-        } else if (accept("<")) {
+        } else {
+            src().consume();
             if (depth >= MaxElementDepth)
                 fail(XMLParseError::ELEMENT_DEPTH);
             if (Element* child = parseStartTag(element)) {
@@ -366,19 +374,13 @@ void XMLParser::parseContent(Element* root)
                 ++depth;
             }
             text = nullptr;
-        } else {
-            if (!text)
-                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
-            if (src().copyUntil(text->mutableValue(), [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
-                fail(XMLParseError::END_OF_SOURCE);
         }
     }
 }
 
 void XMLParser::parseEndTag(Element* element)
 {
-    Utf16String name;
-    requireName(name);
+    requireName(m_name);
     skipSpace();
     expect(">", XMLParseError::END_TAG_CLOSE);
     if (hasFlag(rememberEndTagForm) && !element->hasChildNodes())

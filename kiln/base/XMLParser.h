@@ -60,6 +60,9 @@ private:
     const Utf16String* m_xmlnsPrefix;
     const Utf16String* m_xmlnsURI;
     const Utf16String* m_xmlnsName;
+    // Buffers reused by every tag, so that reading names costs no allocation.
+    Utf16String m_name;
+    Utf16String m_value;
 };
 
 } // namespace KILN
