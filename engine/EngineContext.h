@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/RubyCache.h"
+
 #include <mecab.h>
 
 #include <memory>
@@ -17,4 +19,6 @@ struct EngineContext {
     bool kazenoha = true;
     // Write words containing kanji in ruby notation.
     bool ruby = true;
+    // Notations already worked out; a cache that changes no result.
+    mutable RubyCache rubyCache;
 };

@@ -2,22 +2,30 @@
 
 #include "engine/Feature.h"
 
+#include <string>
+#include <string_view>
+
 using KILN::ArrayList;
 using KILN::TString;
-using KILN::TStringPtr;
 
 namespace {
 
 using Wide = TString<unsigned int>;
 
-Wide wide(const TStringPtr<char>& utf8)
+// True when every character of the UTF-8 text lies in U+3040 to U+30FF
+// (three bytes E3 81..83 xx each): such a word holds no kanji, which this
+// settles without a conversion for the many kana-only words.
+bool isKanaBlock(const char* text, uint32_t length)
 {
-    return Wide(TString<char>(utf8));
-}
-
-TString<char> narrow(const Wide& text)
-{
-    return TString<char>(text);
+    if (length % 3 != 0)
+        return false;
+    for (uint32_t i = 0; i < length; i += 3) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        if (lead != 0xE3 || second < 0x81 || second > 0x83)
+            return false;
+    }
+    return true;
 }
 
 bool inRange(unsigned int c, unsigned int low, unsigned int high)
@@ -68,24 +76,43 @@ public:
     ArrayList<TextSegment> segments;
 };
 
+// The word in ruby notation when it contains kanji, else its surface.
+void writeNotation(const EngineContext& context, const MeCab::Node* node, const TString<char>& reading,
+                   TString<char>& output)
+{
+    const Wide surface(TString<char>(node->surface, node->length));
+    if (!containsKanji(surface)) {
+        output.append(node->surface, node->length);
+        return;
+    }
+    SegmentList list;
+    segmentWord(surface, list.segments);
+    Wide hiragana(reading);
+    toHiragana(hiragana);
+    alignReading(list.segments, hiragana);
+    writeRuby(context, list.segments, output);
+}
+
 } // namespace
 
 void appendWord(const EngineContext& context, const MeCab::Node* node, TString<char>& output)
 {
     // Without ruby the notation would give back the surface itself.
-    if (!context.ruby) {
+    if (!context.ruby || isKanaBlock(node->surface, node->length)) {
         output.append(node->surface, node->length);
         return;
     }
-    const TString<char> surface(node->surface, node->length);
-    if (!containsKanji(surface)) {
-        output.append(surface);
+    const std::string_view surface(node->surface, node->length);
+    const TString<char> reading = featureColumn(node->feature, 7);
+    const std::string_view readingView(reading.data(), reading.length());
+    if (const std::string* notation = context.rubyCache.find(surface, readingView)) {
+        output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;
     }
-    SegmentList list;
-    segmentWord(surface, list.segments);
-    alignReading(list.segments, toHiragana(featureColumn(node->feature, 7)));
-    writeRuby(context, list.segments, output);
+    TString<char> notation;
+    writeNotation(context, node, reading, notation);
+    context.rubyCache.store(surface, readingView, std::string_view(notation.data(), notation.length()));
+    output.append(notation);
 }
 
 bool isKanaText(const Wide& text)
@@ -97,9 +124,8 @@ bool isKanaText(const Wide& text)
     return true;
 }
 
-bool containsKanji(const TStringPtr<char>& text)
+bool containsKanji(const Wide& characters)
 {
-    const Wide characters = wide(text);
     if (isKanaText(characters))
         return false;
     for (uint32_t i = 0; i < characters.length(); ++i) {
@@ -109,19 +135,16 @@ bool containsKanji(const TStringPtr<char>& text)
     return false;
 }
 
-TString<char> toHiragana(const TStringPtr<char>& reading)
+void toHiragana(Wide& reading)
 {
-    Wide characters = wide(reading);
-    for (uint32_t i = 0; i < characters.length(); ++i) {
-        if (inRange(characters[i], 0x30A1, 0x30F6))
-            characters.data()[i] -= 0x60;
+    for (uint32_t i = 0; i < reading.length(); ++i) {
+        if (inRange(reading[i], 0x30A1, 0x30F6))
+            reading.data()[i] -= 0x60;
     }
-    return narrow(characters);
 }
 
-void segmentWord(const TStringPtr<char>& surface, ArrayList<TextSegment>& segments)
+void segmentWord(const Wide& characters, ArrayList<TextSegment>& segments)
 {
-    const Wide characters = wide(surface);
     TextSegment* current = nullptr;
     for (uint32_t i = 0; i < characters.length(); ++i) {
         const bool hiragana = isHiragana(characters[i]);
@@ -134,12 +157,11 @@ void segmentWord(const TStringPtr<char>& surface, ArrayList<TextSegment>& segmen
     }
 }
 
-void alignReading(ArrayList<TextSegment>& segments, const TStringPtr<char>& reading)
+void alignReading(ArrayList<TextSegment>& segments, const Wide& r)
 {
     if (segments.isEmpty())
         return;
     // The reading not yet given out is r[begin, end).
-    const Wide r = wide(reading);
     uint32_t begin = 0;
     uint32_t end = r.length();
     int32_t first = 0;
@@ -191,17 +213,19 @@ void alignReading(ArrayList<TextSegment>& segments, const TStringPtr<char>& read
 
 void writeRuby(const EngineContext& context, const ArrayList<TextSegment>& segments, TString<char>& output)
 {
+    // The notation is put together in code points and converted once.
+    Wide notation;
     for (uint32_t i = 0; i < segments.count(); ++i) {
         const TextSegment& segment = *segments.at(i);
-        const TString<char> text = narrow(segment.text);
         if (!context.ruby || segment.hiragana) {
-            output.append(text);
+            notation.append(segment.text);
             continue;
         }
-        output.append("｜");
-        output.append(text);
-        output.append("《");
-        output.append(narrow(segment.reading));
-        output.append("》");
+        notation.append(0xFF5C); // ｜
+        notation.append(segment.text);
+        notation.append(0x300A); // 《
+        notation.append(segment.reading);
+        notation.append(0x300B); // 》
     }
+    output.append(TString<char>(notation));
 }

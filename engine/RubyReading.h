@@ -8,6 +8,8 @@
 // Ruby readings: a word containing kanji is written as its runs of
 // non-hiragana characters, each followed by its part of the dictionary's
 // reading, as ｜base《reading》, while its hiragana (okurigana) stay bare.
+// A word is converted from UTF-8 to code points once, its reading once, and
+// its notation back to UTF-8 once; the steps in between work on code points.
 
 // Appends node's surface, in ruby notation when it contains kanji and
 // context.ruby is on.
@@ -17,19 +19,20 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, KILN::TSt
 // (the empty text too).
 bool isKanaText(const KILN::TString<unsigned int>& text);
 
-// True when the UTF-8 text is not kana text and holds at least one ideograph.
-bool containsKanji(const KILN::TStringPtr<char>& text);
+// True when the text is not kana text and holds at least one ideograph.
+bool containsKanji(const KILN::TString<unsigned int>& text);
 
-// The UTF-8 reading with katakana ァ to ヶ turned into hiragana.
-KILN::TString<char> toHiragana(const KILN::TStringPtr<char>& reading);
+// Turns katakana ァ to ヶ into hiragana, in place.
+void toHiragana(KILN::TString<unsigned int>& reading);
 
-// Appends the segments of the UTF-8 surface to segments (the caller deletes them).
-void segmentWord(const KILN::TStringPtr<char>& surface, KILN::ArrayList<TextSegment>& segments);
+// Appends the segments of the surface to segments (the caller deletes them).
+void segmentWord(const KILN::TString<unsigned int>& surface, KILN::ArrayList<TextSegment>& segments);
 
-// Splits the UTF-8 hiragana reading over the segments: hiragana segments read
-// as themselves and anchor the split, the runs between them take the rest.
-void alignReading(KILN::ArrayList<TextSegment>& segments, const KILN::TStringPtr<char>& reading);
+// Splits the hiragana reading over the segments: hiragana segments read as
+// themselves and anchor the split, the runs between them take the rest.
+void alignReading(KILN::ArrayList<TextSegment>& segments, const KILN::TString<unsigned int>& reading);
 
-// Appends the segments, non-hiragana ones in ruby notation when context.ruby is on.
+// Appends the segments as UTF-8, non-hiragana ones in ruby notation when
+// context.ruby is on.
 void writeRuby(const EngineContext& context, const KILN::ArrayList<TextSegment>& segments,
                KILN::TString<char>& output);

@@ -25,6 +25,11 @@ std::string ruby(const std::string& surface, const std::string& reading)
     return word(true, surface, "名詞,一般,*,*,*,*," + surface + "," + reading + "," + reading);
 }
 
+TString<unsigned int> wide(const char* utf8)
+{
+    return TString<unsigned int>(TString<char>(utf8));
+}
+
 TString<unsigned int> characters(std::initializer_list<unsigned int> codes)
 {
     TString<unsigned int> text;
@@ -81,22 +86,24 @@ TEST(RubyReadingTest, CharacterClasses)
     for (unsigned int c : {0x3000u, 0x3020u, 0x3040u, 0x3097u, 0x30A0u, 0xFF90u, 0x41u, 0x4E00u})
         EXPECT_FALSE(isKanaText(characters({0x3042, c}))) << std::hex << c;
 
-    EXPECT_TRUE(containsKanji(TString<char>("漢")));
-    EXPECT_TRUE(containsKanji(TString<char>("⺀"))) << "U+2E80, radicals";
-    EXPECT_TRUE(containsKanji(TString<char>("㐀"))) << "U+3400, extension A";
-    EXPECT_TRUE(containsKanji(TString<char>("豈"))) << "U+F900, compatibility";
-    EXPECT_TRUE(containsKanji(TString<char>("a々"))) << "々 counts outside kana text";
-    EXPECT_FALSE(containsKanji(TString<char>("")));
-    EXPECT_TRUE(containsKanji(TString<char>("〻"))) << "U+303B is no kana";
+    EXPECT_TRUE(containsKanji(wide("漢")));
+    EXPECT_TRUE(containsKanji(wide("⺀"))) << "U+2E80, radicals";
+    EXPECT_TRUE(containsKanji(wide("㐀"))) << "U+3400, extension A";
+    EXPECT_TRUE(containsKanji(wide("豈"))) << "U+F900, compatibility";
+    EXPECT_TRUE(containsKanji(wide("a々"))) << "々 counts outside kana text";
+    EXPECT_FALSE(containsKanji(wide("")));
+    EXPECT_TRUE(containsKanji(wide("〻"))) << "U+303B is no kana";
 
-    const TString<char> hiragana = toHiragana(TString<char>("ァアヴヵヶヷーヽ・カナabc"));
+    TString<unsigned int> reading = wide("ァアヴヵヶヷーヽ・カナabc");
+    toHiragana(reading);
+    const TString<char> hiragana(reading);
     EXPECT_EQ(std::string(hiragana.data(), hiragana.length()), "ぁあゔゕゖヷーヽ・かなabc");
 }
 
 TEST(RubyReadingTest, SegmentsAlternate)
 {
     KILN::ArrayList<TextSegment> segments;
-    segmentWord(TString<char>("お見舞いト書き"), segments);
+    segmentWord(wide("お見舞いト書き"), segments);
     ASSERT_EQ(segments.count(), 5u);
     const bool hiragana[] = {true, false, true, false, true};
     const uint32_t lengths[] = {1, 2, 1, 2, 1};

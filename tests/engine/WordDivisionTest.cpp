@@ -87,6 +87,9 @@ TEST_F(WordDivisionTest, RubyReadings)
     EXPECT_EQ(divide("ト書き", true, true, false, true), "｜ト書《とが》き");
     EXPECT_EQ(divide("彁", true, true, false, true), "｜彁《》") << "a word the dictionary lacks";
     EXPECT_EQ(divide("テレビ", true, true, false, true), "テレビ");
+    // A word met again is written the same way (from the context's cache).
+    EXPECT_EQ(divide("学校と学校", false, false, false, true), "｜学校《がっこう》と｜学校《がっこう》");
+    EXPECT_EQ(divide("学校", false, false, false, false), "学校");
 }
 
 TEST_F(WordDivisionTest, NothingIsLostOnLongOrOddInput)
