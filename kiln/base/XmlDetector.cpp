@@ -4,8 +4,6 @@
 #include "kiln/base/Exception.h"
 #include "kiln/base/IFlow.h"
 
-#include <cstring>
-
 // Detection in two steps: the first four bytes either decide alone (a
 // byte-order mark, the UCS-4 layouts of "<") or fix how the
 // declaration's characters are laid out; then the declaration is read
@@ -19,7 +17,7 @@ namespace {
 
 bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isVersionChar(char c) { return isLetter(c) || isDigit(c) || std::strchr("_.:-", c) != nullptr; }
+bool isVersionChar(char c) { return isLetter(c) || isDigit(c) || c == '_' || c == '.' || c == ':' || c == '-'; }
 bool isEncodingChar(char c) { return isLetter(c) || isDigit(c) || c == '.' || c == '_' || c == '-'; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 

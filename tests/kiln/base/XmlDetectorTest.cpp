@@ -9,6 +9,7 @@
 #include <string>
 
 using namespace KILN;
+using namespace std::string_literals;
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST(XmlDetectorTest, ShortGarbageAndEbcdicFallBackToUtf8)
 TEST(XmlDetectorTest, DeclarationErrorsAreNamedAndFallBack)
 {
     const struct {
-        const char* input;
+        std::string input;
         int32_t code;
         const char* message;
     } cases[] = {
@@ -116,6 +117,7 @@ TEST(XmlDetectorTest, DeclarationErrorsAreNamedAndFallBack)
         {"<?xml version='?'?>", 20, "version number pase error"},
         {"<?xml version=''?>", 20, "version number pase error"},
         {"<?xml version=\"\"?>", 40, "version number pase error"},
+        {"<?xml version=\"\0\"?>"s, 40, "version number pase error"},
         {"<?xml version='1.0\"?>", 30, "can't find \"'\"."},
         {"<?xml version=\"1 0\"?>", 50, "can't find '\"'."},
         {"<?xml version='1.0' encoding=Shift_JIS?>", 120, "encoding specification syntax error."},
