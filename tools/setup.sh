@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   libmecab-dev mecab mecab-ipadic-utf8
   libminizip-dev zlib1g-dev
-  libxml2-utils clang-14 libclang-rt-14-dev
+  libxml2-utils unzip clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

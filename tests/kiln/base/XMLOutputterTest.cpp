@@ -1,5 +1,6 @@
 #include "kiln/base/Comment.h"
 #include "kiln/base/Element.h"
+#include "kiln/base/NullOFlow.h"
 #include "kiln/base/ProcessingInstruction.h"
 #include "kiln/base/StringOFlow.h"
 #include "kiln/base/Text.h"
@@ -183,15 +184,27 @@ TEST(XMLOutputterTest, NodesBuiltByTheModel)
 
 TEST(XMLOutputterTest, DeepTreesDoNotExhaustTheStack)
 {
-    constexpr int depth = 200000;
+    // A nesting far deeper than the stack could take in recursion.
+    Document deep(nullptr);
+    Node* parent = &deep;
+    for (int i = 0; i < 300000; ++i)
+        parent = parent->appendChild(new Element(&deep, U(u"d")));
+    NullOFlow nowhere;
+    XMLOutputter outputter(nowhere, 0);
+    deep.output(outputter);
+
+    // The walk writes each start tag, empty tag and end tag in its place.
+    constexpr int depth = 1000;
     Document document(nullptr);
-    Node* parent = &document;
+    parent = &document;
     for (int i = 0; i < depth; ++i)
         parent = parent->appendChild(new Element(&document, U(u"d")));
+    parent->appendChild(new Text(&document, nullptr));
+    parent->getParentNode()->appendChild(new Element(&document, U(u"e")));
     const std::u16string written = serialize(document);
-    ASSERT_EQ(written.size(), size_t(depth) * 7 - 3);
+    ASSERT_EQ(written.size(), size_t(depth) * 7 + 4);
     EXPECT_EQ(written.substr(0, 9), u"<d><d><d>");
-    EXPECT_EQ(written.substr(3 * (depth - 1) - 3, 11), u"<d><d/></d>");
+    EXPECT_EQ(written.substr(3 * depth - 3, 18), u"<d></d><e/></d></d");
     EXPECT_EQ(written.substr(written.size() - 8), u"</d></d>");
 }
 
