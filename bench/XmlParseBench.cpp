@@ -9,7 +9,8 @@
 #include "kiln/base/ParseXMLFile.h"
 #include "kiln/base/Utf16String.h"
 
-#include <chrono>
+#include "BestTime.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -21,19 +22,6 @@ using namespace KILN;
 namespace {
 
 constexpr uint32_t XhtmlFlags = 0x2F06;
-
-template <class F>
-double bestSeconds(F run)
-{
-    double best = 1e9;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = took.count() < best ? took.count() : best;
-    }
-    return best;
-}
 
 std::string chapter()
 {

@@ -59,15 +59,22 @@ void DtdParser::parseParameterReference()
         XMLScanner::fail(XMLParseError::UNDEFINED_PARAMETER_ENTITY);
 }
 
+template <class Declaration>
+Declaration* DtdParser::declare(NamedNodeMap& map)
+{
+    Utf16String name;
+    m_scanner.requireName(name);
+    Declaration* declaration = new Declaration(m_scanner.document(), name);
+    m_type->registerDeclaration(map, declaration);
+    m_scanner.requireSpace();
+    return declaration;
+}
+
 void DtdParser::parseElementDecl()
 {
     XMLScanner& s = m_scanner;
     s.requireSpace();
-    Utf16String name;
-    s.requireName(name);
-    DtdElement* element = new DtdElement(s.document(), name);
-    m_type->registerDeclaration(m_type->elements(), element);
-    s.requireSpace();
+    DtdElement* element = declare<DtdElement>(m_type->elements());
     DtdECUnit& model = element->contentModel();
     if (s.accept("EMPTY")) {
         model.setKind(DtdECUnit::EMPTY);
@@ -258,24 +265,18 @@ void DtdParser::parseEntityDecl()
 {
     XMLScanner& s = m_scanner;
     s.requireSpace();
-    Utf16String name;
     if (s.accept("%")) {
         s.requireSpace();
-        s.requireName(name);
-        DtdPEntity* entity = new DtdPEntity(s.document(), name);
-        m_type->registerDeclaration(m_type->parameterEntities(), entity);
-        s.requireSpace();
+        DtdPEntity* entity = declare<DtdPEntity>(m_type->parameterEntities());
         if (!parseExternalId(*entity, true))
             parseEntityValue(entity->mutableValue());
     } else {
-        s.requireName(name);
-        Entity* entity = new Entity(s.document(), name);
-        m_type->registerDeclaration(m_type->entities(), entity);
-        s.requireSpace();
+        Entity* entity = declare<Entity>(m_type->entities());
         if (parseExternalId(*entity, true)) {
             s.skipSpace();
             if (s.accept("NDATA")) {
                 s.requireSpace();
+                Utf16String name;
                 s.requireName(name);
                 entity->setNotationName(name);
             }
@@ -293,10 +294,7 @@ void DtdParser::parseEntityValue(Utf16String& out)
 {
     XMLScanner& s = m_scanner;
     XMLParserSrc& src = s.src();
-    const int quote = src.peek();
-    if (quote != '"' && quote != '\'')
-        XMLScanner::fail(XMLParseError::ENTITY_VALUE_QUOTE);
-    src.consume();
+    const int quote = s.openQuote(XMLParseError::ENTITY_VALUE_QUOTE);
     for (;;) {
         src.copyUntil(out, [quote](unsigned short unit) { return unit == quote || unit == '%' || unit == '&'; });
         const int unit = src.peek();
@@ -343,11 +341,7 @@ void DtdParser::parseNotationDecl()
 {
     XMLScanner& s = m_scanner;
     s.requireSpace();
-    Utf16String name;
-    s.requireName(name);
-    Notation* notation = new Notation(s.document(), name);
-    m_type->registerDeclaration(m_type->notations(), notation);
-    s.requireSpace();
+    Notation* notation = declare<Notation>(m_type->notations());
     if (!parseExternalId(*notation, false))
         XMLScanner::fail(XMLParseError::NOTATION_SYNTAX);
     s.skipSpace();

@@ -9,6 +9,7 @@ class DtdAttlist;
 class DtdECUnit;
 class DtdElement;
 class External;
+class NamedNodeMap;
 class Utf16String;
 class XMLScanner;
 
@@ -29,6 +30,10 @@ public:
 
 private:
     void parseParameterReference();
+    // Name: a new declaration of that name, registered in map; then the
+    // whitespace that must follow it.
+    template <class Declaration>
+    Declaration* declare(NamedNodeMap& map);
     void parseElementDecl();
     void parseMixed(DtdECUnit& model);
     // After '(': the rest of a sequence or choice group, its ')' (closeCode)

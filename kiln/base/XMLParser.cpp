@@ -135,10 +135,7 @@ void XMLParser::parseXMLDeclValue(const char* name, int32_t noQuote, int32_t end
                                   int32_t noApostrophe, int32_t noQuoteClose, bool isVersion)
 {
     parseEq();
-    const int quote = src().peek();
-    if (quote != '"' && quote != '\'')
-        fail(noQuote);
-    src().consume();
+    const int quote = openQuote(noQuote);
     const int first = src().peek();
     if (first < 0)
         fail(endOfInput);
@@ -160,10 +157,7 @@ void XMLParser::parseXMLDeclValue(const char* name, int32_t noQuote, int32_t end
 void XMLParser::parseStandalone()
 {
     parseEq();
-    const int quote = src().peek();
-    if (quote != '"' && quote != '\'')
-        fail(XMLParseError::STANDALONE_SYNTAX);
-    src().consume();
+    const int quote = openQuote(XMLParseError::STANDALONE_SYNTAX);
     const char* value = accept("yes") ? "yes" : accept("no") ? "no" : nullptr;
     if (!value)
         fail(quote == '\'' ? XMLParseError::STANDALONE_APOSTROPHE_VALUE : XMLParseError::STANDALONE_QUOTE_VALUE);

@@ -111,6 +111,15 @@ bool XMLScanner::readName(Utf16String& out)
     return true;
 }
 
+int XMLScanner::openQuote(int32_t code)
+{
+    const int quote = m_src.peek();
+    if (quote != '"' && quote != '\'')
+        fail(code);
+    m_src.consume();
+    return quote;
+}
+
 void XMLScanner::requireNmtoken(Utf16String& out)
 {
     out.clear();
@@ -125,10 +134,7 @@ void XMLScanner::requireNmtoken(Utf16String& out)
 void XMLScanner::readSystemLiteral(Utf16String& out)
 {
     out.clear();
-    const int quote = m_src.peek();
-    if (quote != '"' && quote != '\'')
-        fail(XMLParseError::SYSTEM_LITERAL);
-    m_src.consume();
+    const int quote = openQuote(XMLParseError::SYSTEM_LITERAL);
     m_src.copyUntil(out, [quote](unsigned short unit) { return unit == quote; });
     if (m_src.peek() != quote)
         fail(quote == '"' ? XMLParseError::SYSTEM_LITERAL_QUOTE : XMLParseError::SYSTEM_LITERAL_APOSTROPHE);
@@ -138,10 +144,7 @@ void XMLScanner::readSystemLiteral(Utf16String& out)
 void XMLScanner::readPubidLiteral(Utf16String& out)
 {
     out.clear();
-    const int quote = m_src.peek();
-    if (quote != '"' && quote != '\'')
-        fail(XMLParseError::PUBID_LITERAL);
-    m_src.consume();
+    const int quote = openQuote(XMLParseError::PUBID_LITERAL);
     for (int unit; (unit = m_src.peek()) >= 0 && isPubidChar(unit, quote);) {
         out.append(static_cast<unsigned short>(unit));
         m_src.consume();
@@ -156,10 +159,7 @@ void XMLScanner::readPubidLiteral(Utf16String& out)
 void XMLScanner::readAttValue(Utf16String& out)
 {
     out.clear();
-    const int quote = m_src.peek();
-    if (quote != '"' && quote != '\'')
-        fail(XMLParseError::ATT_VALUE_QUOTE);
-    m_src.consume();
+    const int quote = openQuote(XMLParseError::ATT_VALUE_QUOTE);
     const bool ltAllowed = hasFlag(ltInAttributeValues);
     for (;;) {
         m_src.copyUntil(out, [quote, ltAllowed](unsigned short unit) {

@@ -55,6 +55,9 @@ public:
     // Reads a Name into out (emptied first); false when none starts here.
     bool readName(Utf16String& out);
     void requireName(Utf16String& out) { if (!readName(out)) fail(XMLParseError::NAME); }
+    // Consumes the opening quote or apostrophe of a literal and answers it;
+    // raises code when neither is next.
+    int openQuote(int32_t code);
     // Reads an Nmtoken into out (emptied first) or raises 102.
     void requireNmtoken(Utf16String& out);
 

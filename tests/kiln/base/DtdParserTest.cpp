@@ -11,16 +11,16 @@
 #include "XmlTreeDump.h"
 
 using namespace KILN;
+using XmlTest::expectErrors;
 using XmlTest::parse;
 using XmlTest::S;
 using XmlTest::U;
 
 namespace {
 
-std::string expectedReport(int32_t code)
-{
-    return "ERROR:" + std::to_string(code) + ": " + XMLParseError::messageOf(code) + "\n";
-}
+// The text around the declarations of an internal subset under test.
+const std::u16string SubsetOpen = u"<!DOCTYPE r [";
+const std::u16string SubsetClose = u"]><r/>";
 
 struct Subset {
     XmlTest::Parsed parsed;
@@ -29,7 +29,7 @@ struct Subset {
 
 Subset subset(const std::u16string& declarations, uint32_t flags = 0)
 {
-    Subset s{parse(u"<!DOCTYPE r [" + declarations + u"]><r/>", flags)};
+    Subset s{parse(SubsetOpen + declarations + SubsetClose, flags)};
     EXPECT_NE(s.parsed.document, nullptr) << s.parsed.report;
     return s;
 }
@@ -106,28 +106,20 @@ TEST(DtdParserTest, DoctypeIdentifiers)
 
 TEST(DtdParserTest, DoctypeErrors)
 {
-    struct Case {
-        const char16_t* text;
-        int32_t code;
-    } cases[] = {
-        {u"<!DOCTYPE r [<!-- x -->", 134},
-        {u"<!DOCTYPE r [] x", 135},
-        {u"<!DOCTYPE r SYSTEM \"x><r/>", 136},
-        {u"<!DOCTYPE r SYSTEM 'x><r/>", 137},
-        {u"<!DOCTYPE r SYSTEM x><r/>", 138},
-        {u"<!DOCTYPE r PUBLIC \"\" 'x'><r/>", 139},
-        {u"<!DOCTYPE r PUBLIC \"a{\" 'x'><r/>", 140},
-        {u"<!DOCTYPE r PUBLIC '\"' 'x'><r/>", 141},
-        {u"<!DOCTYPE r PUBLIC 'a\" 'x'><r/>", 142},
-        {u"<!DOCTYPE r PUBLIC x><r/>", 143},
-        {u"<!DOCTYPE r PUBLIC 'p'><r/>", 121},
-        {u"<!DOCTYPEr><r/>", 121},
-    };
-    for (const Case& c : cases) {
-        XmlTest::Parsed parsed = parse(c.text);
-        EXPECT_EQ(parsed.document, nullptr);
-        EXPECT_EQ(parsed.report, expectedReport(c.code)) << c.code;
-    }
+    expectErrors({
+        {u"<!DOCTYPE r [<!-- x -->", 0, 134},
+        {u"<!DOCTYPE r [] x", 0, 135},
+        {u"<!DOCTYPE r SYSTEM \"x><r/>", 0, 136},
+        {u"<!DOCTYPE r SYSTEM 'x><r/>", 0, 137},
+        {u"<!DOCTYPE r SYSTEM x><r/>", 0, 138},
+        {u"<!DOCTYPE r PUBLIC \"\" 'x'><r/>", 0, 139},
+        {u"<!DOCTYPE r PUBLIC \"a{\" 'x'><r/>", 0, 140},
+        {u"<!DOCTYPE r PUBLIC '\"' 'x'><r/>", 0, 141},
+        {u"<!DOCTYPE r PUBLIC 'a\" 'x'><r/>", 0, 142},
+        {u"<!DOCTYPE r PUBLIC x><r/>", 0, 143},
+        {u"<!DOCTYPE r PUBLIC 'p'><r/>", 0, 121},
+        {u"<!DOCTYPEr><r/>", 0, 121},
+    });
 }
 
 TEST(DtdParserTest, ContentModels)
@@ -152,28 +144,19 @@ TEST(DtdParserTest, ContentModelErrors)
     std::u16string deep = u"<!DOCTYPE r [<!ELEMENT e ";
     for (uint32_t i = 0; i <= DtdParser::MaxGroupDepth + 1; ++i)
         deep += u"(";
-    struct Case {
-        std::u16string text;
-        int32_t code;
-    } cases[] = {
-        {u"<!ELEMENT m (#PCDATA|b>", 144},
-        {u"<!ELEMENT m (#PCDATA|b)>", 145},
-        {u"<!ELEMENT m (#PCDATA b)>", 146},
-        {u"<!ELEMENT m (a,b>", 147},
-        {u"<!ELEMENT m (#PCDATA)*>", 148},
-        {u"<!ELEMENT m EMPTY", 148},
-        {u"<!ELEMENT m (a,(b|c>", 149},
-        {u"<!ELEMENT m (a,)>", 101},
-        {u"<!ELEMENT m(a)>", 121},
-        {u"<!ELEMENT>", 121},
-    };
-    for (const Case& c : cases) {
-        XmlTest::Parsed parsed = parse(u"<!DOCTYPE r [" + c.text + u"]><r/>");
-        EXPECT_EQ(parsed.document, nullptr);
-        EXPECT_EQ(parsed.report, expectedReport(c.code)) << c.code;
-    }
-    XmlTest::Parsed tooDeep = parse(deep);
-    EXPECT_EQ(tooDeep.report, expectedReport(166));
+    expectErrors({
+        {u"<!ELEMENT m (#PCDATA|b>", 0, 144},
+        {u"<!ELEMENT m (#PCDATA|b)>", 0, 145},
+        {u"<!ELEMENT m (#PCDATA b)>", 0, 146},
+        {u"<!ELEMENT m (a,b>", 0, 147},
+        {u"<!ELEMENT m (#PCDATA)*>", 0, 148},
+        {u"<!ELEMENT m EMPTY", 0, 148},
+        {u"<!ELEMENT m (a,(b|c>", 0, 149},
+        {u"<!ELEMENT m (a,)>", 0, 101},
+        {u"<!ELEMENT m(a)>", 0, 121},
+        {u"<!ELEMENT>", 0, 121},
+    }, SubsetOpen, SubsetClose);
+    expectErrors({{deep, 0, 166}});
 }
 
 TEST(DtdParserTest, AttributeLists)
@@ -203,11 +186,7 @@ TEST(DtdParserTest, AttributeLists)
 
 TEST(DtdParserTest, AttributeListErrorsAndUndeclaredElements)
 {
-    struct Case {
-        const char16_t* text;
-        uint32_t flags;
-        int32_t code;
-    } cases[] = {
+    expectErrors({
         {u"<!ATTLIST x a CDATA #IMPLIED>", 0, 150},
         {u"<!ELEMENT x ANY><!ATTLIST x a NOTATION gif) #IMPLIED>", 0, 151},
         {u"<!ELEMENT x ANY><!ATTLIST x a NOTATION (gif #IMPLIED>", 0, 152},
@@ -218,12 +197,7 @@ TEST(DtdParserTest, AttributeListErrorsAndUndeclaredElements)
         {u"<!ELEMENT x ANY><!ATTLIST x a foo #IMPLIED>", 0, 121},
         {u"<!ELEMENT x ANY><!ATTLIST x a CDATA #FIXED>", 0, 121},
         {u"<!ELEMENT x ANY><!ATTLIST x a CDATA x>", 0, 109},
-    };
-    for (const Case& c : cases) {
-        XmlTest::Parsed parsed = parse(u"<!DOCTYPE r [" + std::u16string(c.text) + u"]><r/>", c.flags);
-        EXPECT_EQ(parsed.document, nullptr);
-        EXPECT_EQ(parsed.report, expectedReport(c.code)) << c.code;
-    }
+    }, SubsetOpen, SubsetClose);
     // Accepted and discarded when asked: no trace in the DOCTYPE.
     Subset s = subset(u"<!ATTLIST x a CDATA #IMPLIED b (m|n) 'm'>", XMLScanner::attlistWithoutElement);
     EXPECT_TRUE(s.type()->elements().isEmpty());
@@ -275,27 +249,19 @@ TEST(DtdParserTest, LatestDeclarationWinsAndBothAreKept)
 
 TEST(DtdParserTest, EntityAndNotationErrors)
 {
-    struct Case {
-        const char16_t* text;
-        int32_t code;
-    } cases[] = {
-        {u"% pe;", 101},
-        {u"%pe >", 110},
-        {u"%pe;", 168},
-        {u"<!ENTITY e 'x' junk>", 154},
-        {u"<!ENTITY e x>", 111},
-        {u"<!ENTITY e '%pe;'>", 168},
-        {u"<!ENTITY e '%pe'>", 110},
-        {u"<!ENTITY e 'open", 171},
-        {u"<!ENTITY e '&undefined;'>", 167},
-        {u"<!ENTITY e SYSTEM 'x' NDATA>", 121},
-        {u"<!ENTITY %pe 'x'>", 121},
-        {u"<!NOTATION n 'x'>", 155},
-        {u"<!NOTATION n SYSTEM 'x' y>", 156},
-    };
-    for (const Case& c : cases) {
-        XmlTest::Parsed parsed = parse(u"<!DOCTYPE r [" + std::u16string(c.text) + u"]><r/>");
-        EXPECT_EQ(parsed.document, nullptr);
-        EXPECT_EQ(parsed.report, expectedReport(c.code)) << c.code;
-    }
+    expectErrors({
+        {u"% pe;", 0, 101},
+        {u"%pe >", 0, 110},
+        {u"%pe;", 0, 168},
+        {u"<!ENTITY e 'x' junk>", 0, 154},
+        {u"<!ENTITY e x>", 0, 111},
+        {u"<!ENTITY e '%pe;'>", 0, 168},
+        {u"<!ENTITY e '%pe'>", 0, 110},
+        {u"<!ENTITY e 'open", 0, 171},
+        {u"<!ENTITY e '&undefined;'>", 0, 167},
+        {u"<!ENTITY e SYSTEM 'x' NDATA>", 0, 121},
+        {u"<!ENTITY %pe 'x'>", 0, 121},
+        {u"<!NOTATION n 'x'>", 0, 155},
+        {u"<!NOTATION n SYSTEM 'x' y>", 0, 156},
+    }, SubsetOpen, SubsetClose);
 }

@@ -9,6 +9,8 @@
 
 using namespace KILN;
 using XmlTest::dump;
+using XmlTest::expectedReport;
+using XmlTest::expectErrors;
 using XmlTest::dumpRoot;
 using XmlTest::parse;
 using XmlTest::S;
@@ -25,27 +27,6 @@ constexpr uint32_t LtInValues = XMLScanner::ltInAttributeValues;
 constexpr uint32_t EndTagForm = XMLScanner::rememberEndTagForm;
 // What the conversion model passes for XHTML content documents.
 constexpr uint32_t Xhtml = 0x2F06;
-
-std::string expectedReport(int32_t code)
-{
-    return "ERROR:" + std::to_string(code) + ": " + XMLParseError::messageOf(code) + "\n";
-}
-
-struct ErrorCase {
-    const char16_t* text;
-    uint32_t flags;
-    int32_t code;
-};
-
-void expectErrors(const std::vector<ErrorCase>& cases)
-{
-    for (const ErrorCase& c : cases) {
-        XmlTest::Parsed parsed = parse(c.text, c.flags);
-        EXPECT_EQ(parsed.document, nullptr) << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
-        EXPECT_EQ(parsed.report, expectedReport(c.code))
-            << std::string(c.text, c.text + std::char_traits<char16_t>::length(c.text));
-    }
-}
 
 std::u16string rootOf(const std::u16string& text, uint32_t flags = 0)
 {
@@ -173,7 +154,7 @@ TEST(XMLParserContentTest, NestingIsBoundedWithoutRecursion)
     XmlTest::Parsed atLimit = parse(deep + u"</d>");
     // The limit itself parses up to the end of the input.
     EXPECT_EQ(atLimit.report, expectedReport(171));
-    expectErrors({{(deep + u"<d>").c_str(), 0, 163}});
+    expectErrors({{deep + u"<d>", 0, 163}});
     std::u16string fine;
     for (int i = 0; i < 9999; ++i)
         fine += u"<d>";
@@ -249,7 +230,7 @@ TEST(XMLParserReferenceTest, HostileEntitiesFailInsteadOfExhaustingMemory)
     }
     laughs += u"]><r>&l9;</r>";
     expectErrors({
-        {laughs.c_str(), 0, 162},
+        {laughs, 0, 162},
         // A value that refers to its own entity.
         {u"<!DOCTYPE r [<!ENTITY a 'x&a;y'>]><r>&a;</r>", 0, 165},
         // A replacement text that refers to itself once expanded: nested,

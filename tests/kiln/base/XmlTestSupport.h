@@ -3,11 +3,13 @@
 #include "kiln/base/Document.h"
 #include "kiln/base/ParseXMLFile.h"
 #include "kiln/base/Utf16String.h"
+#include "kiln/base/XMLParseError.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // Helpers of the XML tests: UTF-16 strings from char16_t literals, and parses
 // of literal text that also capture the error report.
@@ -42,6 +44,30 @@ inline Parsed parse(const std::u16string& text, uint32_t flags = 0)
     KILN::Document* document = KILN::parseXMLText(reinterpret_cast<const unsigned short*>(text.data()),
                                                    static_cast<uint32_t>(text.size()), flags);
     return Parsed{std::unique_ptr<KILN::Document>(document), testing::internal::GetCapturedStderr()};
+}
+
+// The report line of a failed parse with that code.
+inline std::string expectedReport(int32_t code)
+{
+    return "ERROR:" + std::to_string(code) + ": " + KILN::XMLParseError::messageOf(code) + "\n";
+}
+
+struct ErrorCase {
+    std::u16string text;
+    uint32_t flags;
+    int32_t code;
+};
+
+// Each text, between prefix and suffix, fails with its code and its report.
+inline void expectErrors(const std::vector<ErrorCase>& cases, const std::u16string& prefix = u"",
+                         const std::u16string& suffix = u"")
+{
+    for (const ErrorCase& c : cases) {
+        Parsed parsed = parse(prefix + c.text + suffix, c.flags);
+        const std::string shown(c.text.begin(), c.text.end());
+        EXPECT_EQ(parsed.document, nullptr) << shown;
+        EXPECT_EQ(parsed.report, expectedReport(c.code)) << shown;
+    }
 }
 
 } // namespace XmlTest
