@@ -15,7 +15,7 @@ lowest-index edge that stays on a shortest path to the target gives the
 lexicographically smallest of them; so a breadth-first distance map per
 target replaces any enumeration of paths.
 
-Usage: gen_chain_table.py REPO_ROOT            writes kiln/base/tables/ChainTable.cpp
+Usage: gen_chain_table.py REPO_ROOT            writes kiln/base/generated/ChainTable.cpp
        gen_chain_table.py --check REPO_ROOT    exits 1 when the committed file
                                                differs or breaks the rule
 """
@@ -29,7 +29,7 @@ ENCODINGS = 39
 US_ASCII = 1
 MAX_STEPS = 8
 TABLE = "kiln/base/ConverterTable.cpp"
-OUTPUT = "kiln/base/tables/ChainTable.cpp"
+OUTPUT = "kiln/base/generated/ChainTable.cpp"
 ENTRY = re.compile(r"^\s*\{(\d+), (\d+), (0|Lossy), &make<\w+>\},$")
 
 
@@ -101,7 +101,7 @@ def generate(root):
         "// Do not edit. Regenerate with:\n"
         "//   python3 tools/gen_chain_table.py .\n"
         "// (or the build target regenerate_encoding_tables).\n"
-        '#include "kiln/base/tables/ChainTable.h"\n\n'
+        '#include "kiln/base/generated/ChainTable.h"\n\n'
         "namespace KILN::tables {\n\n"
         "// {from, to, lossy, steps...}: one record per ordered pair of encodings\n"
         "// 1 to 39, ended by a record whose from is 0.\n"

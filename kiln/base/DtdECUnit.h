@@ -45,7 +45,7 @@ public:
     // Takes ownership of child.
     void appendChild(DtdECUnit* child);
 
-    // Writes the content spec with its occurrence character.
+    // Writes the content model with its occurrence character.
     void output(XMLOutputter& outputter) const;
 
 private:

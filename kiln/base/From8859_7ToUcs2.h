@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kiln/base/From8859ToUcs2.h"
-#include "kiln/base/tables/EncodingTables.h"
+#include "kiln/base/generated/EncodingTables.h"
 
 namespace KILN {
 

@@ -1,6 +1,6 @@
 #include "kiln/base/FromEucJpMsToCp932.h"
 
-#include "kiln/base/tables/EncodingTables.h"
+#include "kiln/base/generated/EncodingTables.h"
 
 namespace KILN {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kiln/base/TableEncoder.h"
-#include "kiln/base/tables/EncodingTables.h"
+#include "kiln/base/generated/EncodingTables.h"
 
 namespace KILN {
 

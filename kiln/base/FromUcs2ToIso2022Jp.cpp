@@ -1,6 +1,6 @@
 #include "kiln/base/FromUcs2ToIso2022Jp.h"
 
-#include "kiln/base/tables/EncodingTables.h"
+#include "kiln/base/generated/EncodingTables.h"
 
 namespace KILN {
 

@@ -1,7 +1,7 @@
 #include "kiln/base/IFilterDictionary.h"
 
 #include "kiln/base/Iterator.h"
-#include "kiln/base/tables/ChainTable.h"
+#include "kiln/base/generated/ChainTable.h"
 
 namespace KILN {
 

@@ -4,7 +4,7 @@
 #include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/IFilterDictionary.h"
 #include "kiln/base/Iterator.h"
-#include "kiln/base/tables/ChainTable.h"
+#include "kiln/base/generated/ChainTable.h"
 
 #include <gtest/gtest.h>
 
