@@ -203,7 +203,7 @@ TEST_F(KilnXmlTest, AFailedWriteLeavesTheTargetAlone)
 TEST_F(KilnXmlTest, UsageErrors)
 {
     const char* const wrong[] = {"", "--parse-flags", "--parse-flags x1 a.xml", "--output-flags -1 a.xml",
-                                 "--output-flags 0x a.xml", "--verbose a.xml", "a.xml b.xml c.xml"};
+                                 "--output-flags 0x a.xml", "--output-flags ' 8' a.xml", "--verbose a.xml", "a.xml b.xml c.xml"};
     for (const char* arguments : wrong) {
         const Result result = kilnXml(arguments);
         EXPECT_EQ(result.status, 2) << arguments;

@@ -24,6 +24,7 @@
 #include "kiln/file/FileOFlow.h"
 #include "kiln/file/NativePath.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +49,8 @@ bool parseFlags(const char* text, uint32_t& flags)
 {
     const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     const char* digits = hex ? text + 2 : text;
-    if (*digits == 0 || *digits == '-' || *digits == '+')
+    const unsigned char first = static_cast<unsigned char>(*digits);
+    if (hex ? !std::isxdigit(first) : !std::isdigit(first))
         return false;
     char* end = nullptr;
     errno = 0;
