@@ -207,11 +207,9 @@ void Wakati::divide(const EngineContext& context, IFlow& input, OFlow& output)
         divideText(context, *line, divided);
         spaced.clear();
         appendSpaced(divided, spaced);
-        spaced.append("\r\n");
         try {
-            if (!writer.write(spaced))
-                failWith(OutputFailed, "cannot write ", outputName);
-        } catch (const IOException&) {
+            writer.format("%s\r\n", spaced.terminate());
+        } catch (const KILN::Exception&) {
             failWith(OutputFailed, "cannot write ", outputName);
         }
     }
