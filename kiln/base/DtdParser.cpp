@@ -295,18 +295,24 @@ void DtdParser::parseEntityValue(Utf16String& out)
     XMLScanner& s = m_scanner;
     XMLParserSrc& src = s.src();
     const int quote = s.openQuote(XMLParseError::ENTITY_VALUE_QUOTE);
+    const uint32_t depth = src.entityDepth();
     for (;;) {
         src.copyUntil(out, [quote](unsigned short unit) { return unit == quote || unit == '%' || unit == '&'; });
         const int unit = src.peek();
         if (unit < 0)
             XMLScanner::fail(XMLParseError::END_OF_SOURCE);
+        const bool replaced = src.entityDepth() > depth;
         src.consume();
-        if (unit == quote)
-            return;
-        if (unit == '%')
+        if (unit == quote) {
+            if (!replaced)
+                return;
+            // A quote from an entity's replacement text is data.
+            out.append(static_cast<unsigned short>(quote));
+        } else if (unit == '%') {
             parseParameterReference();
-        else
+        } else {
             s.readReference(out);
+        }
     }
 }
 

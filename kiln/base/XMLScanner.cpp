@@ -160,6 +160,7 @@ void XMLScanner::readAttValue(Utf16String& out)
 {
     out.clear();
     const int quote = openQuote(XMLParseError::ATT_VALUE_QUOTE);
+    const uint32_t depth = m_src.entityDepth();
     const bool ltAllowed = hasFlag(ltInAttributeValues);
     for (;;) {
         m_src.copyUntil(out, [quote, ltAllowed](unsigned short unit) {
@@ -168,9 +169,15 @@ void XMLScanner::readAttValue(Utf16String& out)
         const int unit = m_src.peek();
         if (unit < 0)
             fail(XMLParseError::END_OF_SOURCE);
+        const bool replaced = m_src.entityDepth() > depth;
         m_src.consume();
-        if (unit == quote)
-            return;
+        if (unit == quote) {
+            if (!replaced)
+                return;
+            // A quote from an entity's replacement text is data.
+            out.append(static_cast<unsigned short>(quote));
+            continue;
+        }
         if (unit == '<')
             fail(quote == '"' ? XMLParseError::LT_IN_DOUBLE_QUOTED_VALUE : XMLParseError::LT_IN_SINGLE_QUOTED_VALUE);
         readReference(out);

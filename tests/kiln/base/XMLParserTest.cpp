@@ -215,6 +215,9 @@ TEST(XMLParserReferenceTest, DeclaredEntitiesAreParsedInPlace)
     EXPECT_EQ(rootOf(u"<!DOCTYPE r [<!ENTITY a 'A'><!ENTITY b '[&a;&#66;]'>]><r>&b;</r>"), u"r{'[AB]'}");
     // Entities in attribute values.
     EXPECT_EQ(rootOf(u"<!DOCTYPE r [<!ENTITY a 'A'>]><r v='1&a;2'/>"), u"r(v=1A2)");
+    // A quote in a replacement text does not end the literal it is read in.
+    EXPECT_EQ(rootOf(u"<!DOCTYPE r [<!ENTITY q '\"'>]><r v=\"x&q;y\"/>"), u"r(v=x\"y)");
+    EXPECT_EQ(rootOf(u"<!DOCTYPE r [<!ENTITY q \"'\"><!ENTITY v '[&q;]'>]><r>&v;</r>"), u"r{'[']'}");
 }
 
 TEST(XMLParserReferenceTest, HostileEntitiesFailInsteadOfExhaustingMemory)
