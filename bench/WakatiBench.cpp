@@ -4,6 +4,8 @@
 // project's sample text, repeated. Each program runs three times from a file
 // to /dev/null; the best time counts.
 
+#include "BestTime.h"
+
 #include <unzip.h>
 
 #include <fcntl.h>
@@ -11,13 +13,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,9 +88,9 @@ std::string novelText(const char* path)
     return text;
 }
 
-// Runs the program with its arguments, standard output to /dev/null; the
-// wall time in seconds, or a negative value when it failed.
-double timeRun(const std::vector<std::string>& command)
+// Runs the program with its arguments, standard output to /dev/null; false
+// when it could not run or failed.
+bool runProgram(const std::vector<std::string>& command)
 {
     std::vector<char*> argv;
     for (const std::string& word : command)
@@ -100,26 +99,19 @@ double timeRun(const std::vector<std::string>& command)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
     pid_t pid;
     int status = -1;
     const bool spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    if (!spawned || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return spawned && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// The best time of three runs of the program; negative when a run failed.
 double bestOfThree(const std::vector<std::string>& command)
 {
-    double best = -1;
-    for (int run = 0; run < 3; ++run) {
-        const double seconds = timeRun(command);
-        if (seconds < 0)
-            return -1;
-        best = best < 0 ? seconds : std::min(best, seconds);
-    }
-    return best;
+    bool succeeded = true;
+    const double seconds = bestSeconds([&] { succeeded = runProgram(command) && succeeded; });
+    return succeeded ? seconds : -1;
 }
 
 } // namespace
