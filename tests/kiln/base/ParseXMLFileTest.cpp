@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace KILN;
 using XmlTest::dumpRoot;
 using XmlTest::S;
@@ -34,9 +36,25 @@ FileParse parseFile(const fs::path& path, uint32_t flags = 0)
     return FileParse{std::unique_ptr<Document>(document), testing::internal::GetCapturedStderr()};
 }
 
+// A folder of this test process's own, so that concurrent runs never share files.
+fs::path scratch()
+{
+    struct Folder {
+        const fs::path path = fs::path(testing::TempDir()) / ("parse-xml-file-" + std::to_string(getpid()));
+        Folder() { fs::create_directories(path); }
+        ~Folder()
+        {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
 fs::path writeFile(const std::string& name, const std::string& bytes)
 {
-    const fs::path path = fs::path(testing::TempDir()) / name;
+    const fs::path path = scratch() / name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
@@ -113,7 +131,7 @@ TEST(ParseXMLFileCorpusTest, SampleBookAgreesWithXmllint)
         book = fs::path(ZEF_SOURCE_DIR) / "../../shared/corpus/kusamakura.epub";
     if (!fs::exists(book))
         GTEST_SKIP() << "no corpus beside " << ZEF_SOURCE_DIR;
-    const fs::path dir = fs::path(testing::TempDir()) / "kusamakura";
+    const fs::path dir = scratch() / "kusamakura";
     fs::remove_all(dir);
     const std::string unpack = "python3 -c \"import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])\" '"
         + book.string() + "' '" + dir.string() + "'";
