@@ -1,13 +1,13 @@
 #include "kiln/base/FromUtf8NToUcs2.h"
 
-#include "kiln/base/Utf8Decoding.h"
-
 namespace KILN {
 
 unsigned short FromUtf8NToUcs2::convert()
 {
+    if (m_fresh)
+        m_decoder.restart();
     for (;;) {
-        const uint32_t value = decodeUtf8(input(), *m_source);
+        const uint32_t value = m_decoder.decode(*m_source);
         if (value <= 0xFFFF)
             return static_cast<unsigned short>(value);
     }

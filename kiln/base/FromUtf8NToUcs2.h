@@ -1,15 +1,19 @@
 #pragma once
 
 #include "kiln/base/Converter.h"
+#include "kiln/base/Utf8Decoding.h"
 
 namespace KILN {
 
 // Converter: UTF-8 to UCS-2. A four-byte sequence (a character beyond the
-// Basic Multilingual Plane) is consumed whole and skipped; U+FEFF is kept.
+// Basic Multilingual Plane) is consumed whole and skipped; U+FEFF is kept; a
+// sequence cut short by a byte that cannot continue it answers U+FFFD.
 class FromUtf8NToUcs2 final : public Converter<FromUtf8NToUcs2, unsigned short, uint8_t> {
     friend Converter;
 
     unsigned short convert();
+
+    Utf8Decoder m_decoder;
 };
 
 } // namespace KILN

@@ -1,14 +1,14 @@
 #include "kiln/base/FromUtf8ToUtf16N.h"
 
-#include "kiln/base/Utf8Decoding.h"
-
 namespace KILN {
 
 unsigned short FromUtf8ToUtf16N::convert()
 {
     bool first = m_fresh;
+    if (first)
+        m_decoder.restart();
     for (;;) {
-        const uint32_t value = decodeUtf8(input(), *m_source);
+        const uint32_t value = m_decoder.decode(*m_source);
         if (first && value == 0xFEFF) {
             first = false;
             continue;

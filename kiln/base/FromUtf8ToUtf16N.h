@@ -1,16 +1,20 @@
 #pragma once
 
 #include "kiln/base/Converter.h"
+#include "kiln/base/Utf8Decoding.h"
 
 namespace KILN {
 
 // Converter: UTF-8 with an optional byte-order mark to UTF-16 in machine
 // order. Characters above U+FFFF become surrogate pairs; a four-byte sequence
-// beyond U+10FFFF is dropped.
+// beyond U+10FFFF is dropped; a sequence cut short by a byte that cannot
+// continue it answers U+FFFD.
 class FromUtf8ToUtf16N final : public Converter<FromUtf8ToUtf16N, unsigned short, uint8_t> {
     friend Converter;
 
     unsigned short convert();
+
+    Utf8Decoder m_decoder;
 };
 
 } // namespace KILN

@@ -117,6 +117,20 @@ TEST_F(ConvertersTest, Utf8NToUcs2ConsumesWholeFourByteSequence)
     EXPECT_EQ(convertBytes(8, 2, "\xC3\xA9"), utf16({0xE9}));
 }
 
+// A bad lead byte used to take the ASCII bytes after it as its continuation
+// bytes, so "bad\xFFdir" lost "dir" and markup after a stray byte vanished.
+TEST_F(ConvertersTest, MalformedUtf8SwallowsNoFollowingText)
+{
+    for (int32_t to : {10, 2}) {
+        EXPECT_EQ(convertBytes(7, to, "bad\xFF" "dir"), utf16({'b', 'a', 'd', 0xFFFD, 'd', 'i', 'r'})) << to;
+        EXPECT_EQ(convertBytes(7, to, "\x80<p>"), utf16({0xFFFD, '<', 'p', '>'})) << to;
+        EXPECT_EQ(convertBytes(7, to, "\xE3\x81<\xE3\x81\x82"), utf16({0xFFFD, '<', 0x3042})) << to;
+        // The byte that ends a bad sequence may begin a good one, or another bad one.
+        EXPECT_EQ(convertBytes(7, to, "\xC3\xE3\x81\x82\xC3\xC3\xA9"), utf16({0xFFFD, 0x3042, 0xFFFD, 0xE9})) << to;
+    }
+    EXPECT_EQ(convertBytes(7, 10, "\xF0\x9F\x98" "a\xF0\x9F\x98\x80"), utf16({0xFFFD, 'a', 0xD83D, 0xDE00}));
+}
+
 TEST_F(ConvertersTest, TruncatedSequencesEndQuietly)
 {
     EXPECT_EQ(convertBytes(8, 10, "A\xE3\x81"), utf16({0x41}));
