@@ -167,10 +167,7 @@ template <class T>
 void TString<T>::allocateExact(const T* units, uint32_t length)
 {
     reallocate(length);
-    if (length)
-        std::memcpy(m_buffer, units, length * sizeof(T));
-    this->m_begin = 0;
-    this->m_end = length;
+    assign(units, length);
 }
 
 // A source inside our own buffer would not survive the moves and the
