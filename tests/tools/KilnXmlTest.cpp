@@ -1,6 +1,8 @@
 // kiln-xml end to end: documents written back by the library must have the
 // same canonical form as the originals, as libxml2's xmllint computes it.
 
+#include "tests/support/Corpus.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -18,19 +20,6 @@ namespace {
 
 const std::string tool = ZEF_BINARY_DIR "/tools/kiln-xml";
 const fs::path documents = ZEF_SOURCE_DIR "/tests/data/xml";
-
-// The book of the corpus: in the folder ZEF_CORPUS_DIR names, else in the
-// shared folder beside the repository or at its usual place.
-fs::path corpusBook()
-{
-    const char* dir = std::getenv("ZEF_CORPUS_DIR");
-    for (const fs::path& folder : {fs::path(dir ? dir : ""), fs::path(ZEF_SOURCE_DIR "/../shared/corpus"),
-                                  fs::path("/work/shared/corpus")}) {
-        if (!folder.empty() && fs::exists(folder / "kusamakura.epub"))
-            return folder / "kusamakura.epub";
-    }
-    return {};
-}
 
 struct Flags {
     const char* parse;
@@ -131,7 +120,7 @@ TEST_F(KilnXmlTest, DocumentsKeepTheirCanonicalForm)
 
 TEST_F(KilnXmlTest, CorpusContentDocumentsKeepTheirCanonicalForm)
 {
-    const fs::path corpus = corpusBook();
+    const fs::path corpus = zef::test::corpusBook("kusamakura.epub");
     if (corpus.empty())
         GTEST_SKIP() << "no corpus";
     const Result unpacked = run("unzip -q -o " + quoted(corpus) + " 'OPS/*.xhtml' 'OPS/*.opf' -d " + quoted(m_dir / "book"));

@@ -5,6 +5,7 @@
 #include "kiln/base/XNodeList.h"
 
 #include "XmlTreeDump.h"
+#include "tests/support/Corpus.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -125,11 +126,8 @@ TEST(ParseXMLFileTest, GrammarErrorsAreReportedFromFilesToo)
 // model uses, and holds as many elements as libxml2's reader counts.
 TEST(ParseXMLFileCorpusTest, SampleBookAgreesWithXmllint)
 {
-    // shared/ lies beside the clone (or beside the folder of worktrees).
-    fs::path book = fs::path(ZEF_SOURCE_DIR) / "../shared/corpus/kusamakura.epub";
-    if (!fs::exists(book))
-        book = fs::path(ZEF_SOURCE_DIR) / "../../shared/corpus/kusamakura.epub";
-    if (!fs::exists(book))
+    const fs::path book = zef::test::corpusBook("kusamakura.epub");
+    if (book.empty())
         GTEST_SKIP() << "no corpus beside " << ZEF_SOURCE_DIR;
     const fs::path dir = scratch() / "kusamakura";
     fs::remove_all(dir);
