@@ -1,0 +1,20 @@
+#pragma once
+
+#include "kiln/base/Document.h"
+#include "kiln/base/Element.h"
+#include "kiln/base/PathString.h"
+
+#include <memory>
+
+// Content documents (XHTML) as the model reads, finds and writes them.
+
+// Reads the content document at path; raises 12 when it does not exist (or
+// is not a regular file), 13 when it is not well-formed.
+std::unique_ptr<KILN::Document> readContent(const KILN::PathString& path);
+
+// Writes the document to path; raises 14, 15 or 16 by the step that failed.
+void writeContent(const KILN::PathString& path, KILN::Document& document);
+
+// The first child element named "body" of the document's first element
+// child, or null.
+KILN::Element* findBody(KILN::Document& document);

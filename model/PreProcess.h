@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+#include "kiln/base/Element.h"
+
+// The pre-process of a body: every text node below it, outside "ruby",
+// "script" and "style" elements, is handed to the word-division engine and
+// gets its division marks and ruby notation. Character and entity references
+// stay atomic (the engine never sees them), and an ASCII "_" or "~" already
+// in the text is written doubled, so that the post-process gives it back.
+// No node is added or removed.
+void preProcessBody(KILN::Element& body, const EngineContext& context);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "kiln/base/Utf16String.h"
+
+#include <cstdint>
+#include <vector>
+
+// The ruby notation in running text: ｜base《reading》, ｜base〈reading〉 (an
+// "original" reading), and groups ｜B1《R1｜B2《R2》 whose pairs share one
+// ruby element. tokenizeRuby cuts one text node into tokens, parseRuby groups
+// them into units.
+
+struct RubySyntaxToken {
+    enum Kind : int32_t {
+        Plain = 0,              // text as it stands, notation characters included
+        Base = 1,               // after ｜ up to the opening bracket
+        AngleLast = 2,          // after 〈 up to 〉
+        DoubleAngleLast = 3,    // after 《 up to 》
+        AngleMore = 4,          // after 〈 up to the ｜ of the next pair
+        DoubleAngleMore = 5,    // after 《 up to the ｜ of the next pair
+    };
+    int32_t kind;
+    KILN::Utf16String text;
+};
+
+// A base and its reading; refers to tokens, owns nothing.
+struct RubySyntaxRubyPair {
+    const RubySyntaxToken* base;
+    const RubySyntaxToken* reading;
+};
+
+struct RubySyntaxRubyUnit {
+    enum Kind : int32_t { Plain = 0, Ruby = 1 };
+    int32_t kind;
+    const RubySyntaxToken* plain = nullptr;  // the text of a plain unit
+    std::vector<RubySyntaxRubyPair> pairs;   // the pairs of a ruby unit
+};
+
+// Appends the tokens of text. Every character of text lies in exactly one
+// token: a base that no bracket pair closes is carried as plain text, its ｜
+// included. A marked reference (U+0001 ... U+0002) is never cut.
+void tokenizeRuby(const KILN::Utf16String& text, std::vector<RubySyntaxToken>& tokens);
+
+// Groups tokens into units; answers 0, or the syntax error 1 to 7.
+int32_t parseRuby(const std::vector<RubySyntaxToken>& tokens, std::vector<RubySyntaxRubyUnit>& units);

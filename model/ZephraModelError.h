@@ -1,0 +1,34 @@
+#pragma once
+
+#include "kiln/base/Utf8String.h"
+
+#include <cstdint>
+#include <source_location>
+
+// The one failure of the conversion model: a number from 1 to 28 that the
+// front ends print or show with its UTF-8 message, the module name and the
+// source line of the raise. Thrown by value, caught by reference, copied
+// unchanged on rethrow.
+class ZephraModelError {
+public:
+    ZephraModelError(int32_t number, const KILN::Utf8String& message, int32_t line)
+        : m_number(number), m_message(message), m_line(line) {}
+
+    int32_t number() const { return m_number; }
+    const KILN::Utf8String& message() const { return m_message; }
+    // The message, zero-terminated, for printing.
+    const char* text() const { return m_message.terminate(); }
+    const char* file() const { return "ZephraModel"; }
+    int32_t line() const { return m_line; }
+
+private:
+    int32_t m_number;
+    mutable KILN::Utf8String m_message;
+    int32_t m_line;
+};
+
+// Throws error number with message, whose "%s" places are filled in order
+// with the zero-terminated UTF-8 texts first and second.
+[[noreturn]] void raiseModelError(int32_t number, const char* message, const char* first = nullptr,
+                                  const char* second = nullptr,
+                                  std::source_location where = std::source_location::current());
