@@ -1,8 +1,8 @@
 #include "model/EpubUnpacker.h"
 
 #include "model/ZephraModelError.h"
-#include "support/ScratchFolder.h"
-#include "support/ZipBuilder.h"
+#include "tests/model/support/ScratchFolder.h"
+#include "tests/model/support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 

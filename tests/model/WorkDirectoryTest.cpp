@@ -2,7 +2,7 @@
 
 #include "kiln/base/Utf8String.h"
 #include "model/ZephraModelError.h"
-#include "support/ScratchFolder.h"
+#include "tests/model/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
