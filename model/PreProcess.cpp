@@ -120,6 +120,9 @@ void preProcessBody(KILN::Element& body, const EngineContext& context)
         names.lookup(KILN::Utf16String(units(u"script"))),
         names.lookup(KILN::Utf16String(units(u"style"))),
     };
+    // A CDATA section made by the parser has the text node type too; only
+    // its name tells it apart.
+    const KILN::Utf16String* textName = names.lookup(KILN::Utf16String(units(u"#text")));
     TextDivider divider(context);
     // Document order without recursion: down into a child, else on to the
     // next sibling of the node or of the nearest ancestor that has one.
@@ -130,7 +133,7 @@ void preProcessBody(KILN::Element& body, const EngineContext& context)
             node = node->getFirstChild();
             continue;
         }
-        if (type == Node::TEXT_NODE)
+        if (type == Node::TEXT_NODE && node->getNodeName() == textName)
             divider.divide(*node);
         while (node != &body && !node->getNextSibling())
             node = node->getParentNode();
