@@ -9,6 +9,7 @@
 #include "model/PostProcess.h"
 #include "model/TreeWalk.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -36,8 +37,11 @@ public:
     // Splits text at its division marks; leaves it alone when it has none.
     void split(Node& text)
     {
+        const Utf16String& value = *text.getNodeValue();
+        if (std::none_of(value.data(), value.dataEnd(), isMark))
+            return;
         // A copy: the first piece becomes the node's own value.
-        const Utf16String source(*text.getNodeValue());
+        const Utf16String source(value);
         const unsigned short* const units = source.data();
         const uint32_t length = source.length();
         MarkedReferences references(source);

@@ -1,6 +1,5 @@
 #include "model/PostProcess.h"
 
-#include "kiln/base/Text.h"
 #include "model/ZephraModelError.h"
 
 #include "XhtmlRewriting.h"
@@ -57,16 +56,6 @@ TEST(PostProcessTest, RubyNotationBecomesRubyElements)
         EXPECT_EQ(withRuby(c.body, true), c.expected) << c.body;
     EXPECT_EQ(withRuby("<p>｜本〈ほん〉と｜紙《かみ》</p>", false),
               "<p><ruby class=\"original\"><rb>本</rb><rt>ほん</rt></ruby>と<ruby><rb>紙</rb><rt>かみ</rt></ruby></p>");
-}
-
-TEST(PostProcessTest, TextWithoutRubyKeepsItsNode)
-{
-    std::unique_ptr<KILN::Document> document = parse(page("<p>B《R》x｜y</p>"));
-    KILN::Element& element = body(*document);
-    KILN::Node* text = element.getFirstChild()->getFirstChild();
-    convertRuby(element, *document, "label", true);
-    EXPECT_EQ(element.getFirstChild()->getFirstChild(), text);
-    EXPECT_EQ(text->getNextSibling(), nullptr);
 }
 
 TEST(PostProcessTest, MalformedRubyRaises23WithLabelAndText)
