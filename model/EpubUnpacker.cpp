@@ -83,7 +83,7 @@ std::string entryName(unzFile archive, unz_file_info64& info)
 // leading '/', a ".." component, or bytes that are not UTF-8.
 bool safeComponents(const std::string& name, std::vector<std::string>& parts)
 {
-    if (name.empty() || name[0] == '/' || name.find('\0') != std::string::npos ||
+    if (name[0] == '/' || name.find('\0') != std::string::npos ||
         name.find('\\') != std::string::npos)
         return false;
     KILN::PathString decoded;

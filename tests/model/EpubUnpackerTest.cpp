@@ -180,6 +180,19 @@ TEST_F(EpubUnpackerTest, DamagedArchivesNeverUnpackAsSuccess)
     EXPECT_TRUE(error.number() == 3 || error.number() == 4 || error.number() == 6) << error.number();
 }
 
+TEST_F(EpubUnpackerTest, FailuresLeaveNothingOpen)
+{
+    const size_t before = zef::test::openFileCount();
+    ZipBuilder(archive()).addFile("OPS/a.xhtml", "text").addFileWithBadCrc("OPS/b.xhtml", "text");
+    EXPECT_EQ(unpackFailure().number(), 6);
+    fs::create_symlink(outside() / "target.txt", work() / "linked");
+    ZipBuilder(archive()).addFile("linked", "text");
+    EXPECT_EQ(unpackFailure().number(), 6);
+    ZipBuilder(archive()).addFile("OPS/a.xhtml/inner.xhtml", "text");
+    EXPECT_EQ(unpackFailure().number(), 5);
+    EXPECT_EQ(zef::test::openFileCount(), before);
+}
+
 TEST_F(EpubUnpackerTest, WhatIsNoArchiveFailsWithErrorThree)
 {
     writeFile(archive(), "this is not a zip archive");
