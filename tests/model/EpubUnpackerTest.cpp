@@ -143,15 +143,6 @@ TEST_F(EpubUnpackerTest, LinksPlantedInTheFolderAreNotFollowed)
     EXPECT_TRUE(fs::is_symlink(work() / "mimetype"));
 }
 
-TEST_F(EpubUnpackerTest, AFolderInTheWayOfAFileFails)
-{
-    ZipBuilder(archive()).addRawName("OPS/text/").addFile("OPS/text", "file over folder");
-    const ZephraModelError error = unpackFailure();
-    EXPECT_EQ(error.number(), 6);
-    EXPECT_EQ(std::string(error.text()),
-              "Can't cretate file (" + (work() / "OPS" / "text").string() + ") when unzip the epub file.");
-}
-
 TEST_F(EpubUnpackerTest, DamagedArchivesNeverUnpackAsSuccess)
 {
     ZipBuilder(archive()).addFile("mimetype", "application/epub+zip", 0).addFileWithBadCrc("OPS/a.xhtml", "text");
