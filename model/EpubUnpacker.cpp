@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,6 +28,7 @@ constexpr unsigned HostUnix = 3;
 constexpr unsigned HostDarwin = 19;
 constexpr unsigned long FlagEncrypted = 1;
 
+// Closes the archive on every path out.
 class Archive {
 public:
     explicit Archive(unzFile file) : m_file(file) {}
@@ -83,7 +83,7 @@ std::string entryName(unzFile archive, unz_file_info64& info)
 // leading '/', a ".." component, or bytes that are not UTF-8.
 bool safeComponents(const std::string& name, std::vector<std::string>& parts)
 {
-    if (name.empty() || name[0] == '/' || name.find('\0') != std::string::npos ||
+    if (name[0] == '/' || name.find('\0') != std::string::npos ||
         name.find('\\') != std::string::npos)
         return false;
     KILN::PathString decoded;
@@ -162,8 +162,8 @@ void extractFile(unzFile archive, uint64_t size, int top, const std::string& dir
 
     // O_NONBLOCK keeps a FIFO in the way from blocking the open; it is then
     // refused as not a regular file.
-    KILN::FileDescriptor target(openat(parent.get(), parts.back().c_str(),
-                             O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    KILN::FileDescriptor target(openat(parent.get(), parts.back().c_str(), flags, 0666));
     struct stat st;
     if (!target.isOpen() || fstat(target.get(), &st) != 0 || !S_ISREG(st.st_mode))
         raiseModelError(6, "Can't cretate file (%s) when unzip the epub file.", joined(directory, parts).c_str());

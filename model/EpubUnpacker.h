@@ -4,7 +4,9 @@
 
 // Unpacks every entry of the EPUB archive at source into directory (which
 // this conversion created). Entry names that would leave the directory
-// (".." parts, absolute names, backslashes) are refused before anything is
-// written, files are created without following a symbolic link in the way,
-// and a read error or a bad checksum fails the entry. Raises errors 3 to 7.
+// (".." parts, absolute names, backslashes) or are not UTF-8 are refused
+// before anything of the entry is written, as are link and encrypted
+// entries; files are created without following a symbolic link in the way,
+// and a read error, a bad checksum or data ending before the recorded size
+// fails the entry. Raises errors 3 to 7.
 void unpackEpub(const KILN::PathString& source, const KILN::PathString& directory);

@@ -6,7 +6,8 @@
 // directly under the temporary folder ($TMPDIR when set and not empty, else
 // /tmp), made by this call with mode 0700. A name that exists already, even
 // as a directory, is never taken over: another user's directory would be
-// unsafe to work in. Raises error 1 when no name is free.
+// unsafe to work in. Raises error 1 when no name is free or the temporary
+// folder cannot take one.
 KILN::PathString createWorkDirectory();
 
 // Removes the working directory and everything below it without following

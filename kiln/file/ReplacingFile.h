@@ -13,7 +13,8 @@ namespace KILN {
 // and a failure or an uncommitted destruction leaves no partial file. A
 // destination that is a symbolic link has its target replaced (the link
 // stays); one that exists as anything but a regular file (a directory, a
-// device) is refused.
+// device) is refused. A replaced file keeps its permissions; a new one gets
+// those the umask leaves of 0666.
 class ReplacingFile {
 public:
     explicit ReplacingFile(const TStringPtr<unsigned short>& destination);

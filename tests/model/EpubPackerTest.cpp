@@ -155,6 +155,7 @@ TEST_F(EpubPackerTest, AFileThatCannotBeAddedLeavesTheDestinationAsItWas)
     writeFile(work() / "mimetype", Mimetype);
     writeFile(scratch / "secret.txt", "not part of the book");
     fs::create_symlink(scratch / "secret.txt", work() / "link");
+    const size_t openBefore = zef::test::openFileCount();
     testing::internal::CaptureStdout();
     ZephraModelError error = packFailure(output());
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
@@ -174,6 +175,7 @@ TEST_F(EpubPackerTest, AFileThatCannotBeAddedLeavesTheDestinationAsItWas)
 
     EXPECT_EQ(readFile(output()), "the previous book");
     EXPECT_EQ(scratchListing(), (std::vector<std::string>{"out.epub", "secret.txt", "work"}));
+    EXPECT_EQ(zef::test::openFileCount(), openBefore);
 }
 
 TEST_F(EpubPackerTest, AWriteFailureLeavesTheDestinationAsItWas)

@@ -92,17 +92,6 @@ TEST_F(WorkDirectoryTest, FailsWithErrorOneWhenNoNameCanBeMade)
     EXPECT_EQ(zef::test::readFile(scratch / "plain"), "a file, not a folder");
 }
 
-TEST_F(WorkDirectoryTest, AnEmptyTmpdirMeansTmp)
-{
-    setenv("TMPDIR", "", 1);
-    const KILN::PathString made = createWorkDirectory();
-    const std::string name = utf8(made);
-    EXPECT_EQ(name.rfind("/tmp/zef.", 0), 0u) << name;
-    EXPECT_TRUE(fs::is_directory(name));
-    removeWorkDirectory(made);
-    EXPECT_FALSE(fs::exists(name));
-}
-
 TEST_F(WorkDirectoryTest, RemovalTakesTheTreeButNotWhatLinksPointTo)
 {
     const KILN::PathString made = createWorkDirectory();

@@ -119,18 +119,6 @@ TEST_F(ReplacingFileTest, AnAbandonedFileLeavesTheDestinationAndNoTemporaryFile)
     EXPECT_EQ(listing(), "book.epub;");
 }
 
-TEST_F(ReplacingFileTest, AWriterMayUseTheTemporaryNameItself)
-{
-    ReplacingFile file(path(root / "out.epub"));
-    ASSERT_TRUE(file.open());
-    ASSERT_TRUE(file.closeStream());
-    EXPECT_EQ(fs::path(file.temporaryName()).parent_path(), root);
-    write(file.temporaryName(), "written by name");
-    ASSERT_TRUE(file.commit());
-    EXPECT_EQ(contents(root / "out.epub"), "written by name");
-    EXPECT_EQ(listing(), "out.epub;");
-}
-
 TEST_F(ReplacingFileTest, ALinkedDestinationHasItsTargetReplacedAndKeepsTheLink)
 {
     fs::create_directory(root / "books");

@@ -60,4 +60,13 @@ inline void writeFile(const std::filesystem::path& file, const std::string& cont
     std::ofstream(file, std::ios::binary) << content;
 }
 
+// How many files the process holds open, to show that failures leak none.
+inline size_t openFileCount()
+{
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        ++count;
+    return count;
+}
+
 } // namespace zef::test
