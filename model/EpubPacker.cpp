@@ -32,6 +32,8 @@ namespace {
 constexpr size_t PackingBuffer = 16384;
 constexpr uint64_t Zip64Size = 0xFFFFFFFF;
 constexpr unsigned long FlagUtf8Name = 0x800;
+// Host system 3 (Unix) in the high byte, format version 2.0 in the low one.
+constexpr uLong VersionMadeByUnix = 3 << 8 | 20;
 const std::string MimetypeName = "mimetype";
 
 // Closes the archive on every path out; close reports minizip's answer.
@@ -156,11 +158,14 @@ bool addFile(zipFile archive, const std::string& path, const std::string& name, 
     }
     zip_fileinfo info = {};
     info.dosDate = dosDate(st.st_mtime);
+    // Made on Unix, with the file's permissions: extractors then take the
+    // name's bytes as they are and give the file its mode back.
+    info.external_fa = static_cast<uLong>(S_IFREG | (st.st_mode & 0777)) << 16;
     const int zip64 = static_cast<uint64_t>(st.st_size) >= Zip64Size ? 1 : 0;
     const unsigned long flags = isAscii(name) ? 0 : FlagUtf8Name;
     if (zipOpenNewFileInZip4_64(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                 level != 0 ? Z_DEFLATED : 0, level, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags, zip64) != ZIP_OK) {
+                                Z_DEFAULT_STRATEGY, nullptr, 0, VersionMadeByUnix, flags, zip64) != ZIP_OK) {
         std::printf("error in opening %s in zipfile\n", path.c_str());
         return false;
     }
