@@ -14,6 +14,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -92,6 +93,37 @@ PathString parentOf(const PathString& path)
     return parent;
 }
 
+// Why MeCab cannot start. A failed tagger leaves no reason behind
+// (getTaggerError answers an empty text), so a model is made with the same
+// arguments to learn it.
+std::string analyserFailure(int count, char** arguments)
+{
+    std::string reason = MeCab::getTaggerError();
+    if (reason.empty()) {
+        delete MeCab::createModel(count, arguments);
+        reason = MeCab::getLastError();
+    }
+    return reason.empty() ? std::string("MeCab cannot start.") : reason;
+}
+
+// The rewritings of one content document after authoring: ruby and word
+// breaks in the body, and with the publisher option the head cleaned and the
+// page spans marked. Answers the body, or null when there is none.
+Element* rewriteAfterAuthoring(Document& document, const char* label, const PostProcessOptions& options)
+{
+    Element* body = findBody(document);
+    if (body) {
+        convertRuby(*body, document, label, options.rp_output);
+        convertWordBreaks(*body, document);
+    }
+    if (options.publisher) {
+        cleanHead(document);
+        if (body)
+            markPageBreaks(document, *body);
+    }
+    return body;
+}
+
 } // namespace
 
 ZephraModel::~ZephraModel() = default;
@@ -111,15 +143,14 @@ void ZephraModel::removeWorkDirectory()
 void ZephraModel::setUpEngine(const PreProcessOptions& options)
 {
     m_engine = std::make_unique<EngineContext>();
-    if (options.mecabrc) {
-        // MeCab takes the first entry of an argument vector as the program name.
-        const char* arguments[] = {"zef", "--rcfile", options.mecabrc, nullptr};
-        m_engine->tagger.reset(MeCab::createTagger(3, const_cast<char**>(arguments)));
-    } else {
-        m_engine->tagger.reset(MeCab::createTagger(""));
-    }
+    // MeCab takes the first entry of an argument vector as the program name.
+    const char* withFile[] = {"zef", "--rcfile", options.mecabrc, nullptr};
+    const char* withDefaults[] = {"zef", nullptr};
+    const int count = options.mecabrc ? 3 : 1;
+    char** arguments = const_cast<char**>(options.mecabrc ? withFile : withDefaults);
+    m_engine->tagger.reset(MeCab::createTagger(count, arguments));
     if (!m_engine->tagger)
-        raiseModelError(27, "%s", MeCab::getTaggerError());
+        raiseModelError(27, "%s", analyserFailure(count, arguments).c_str());
     m_engine->wakachi = options.wakachi;
     m_engine->kazenoha = options.kazenoha;
     m_engine->jyoshi_wakachi = options.jyoshi_wakachi;
@@ -152,10 +183,17 @@ PathString ZephraModel::contentPath(const PathString& opfDirectory, const Utf8St
     return path;
 }
 
-void ZephraModel::reportDocument(uint32_t number, uint32_t count)
+void ZephraModel::forEachDocument(const PathString& opfDirectory, const std::vector<LinkPair>& spine,
+                                  const std::function<void(const PathString&, const LinkPair&)>& convert)
 {
-    if (m_observer)
-        m_observer->documentStarted(number, count);
+    std::set<std::u16string> visited;
+    for (uint32_t i = 0; i < spine.size(); ++i) {
+        if (m_observer)
+            m_observer->documentStarted(i + 1, static_cast<uint32_t>(spine.size()));
+        const PathString path = contentPath(opfDirectory, spine[i].href);
+        if (firstVisit(visited, path))
+            convert(path, spine[i]);
+    }
 }
 
 void ZephraModel::finishBook(const PathString& destination)
@@ -175,17 +213,12 @@ void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathStr
     // A book without a navigation item fails here too, though the
     // pre-process does not rewrite it.
     openBook(source, spine, opfDirectory);
-    std::set<std::u16string> visited;
-    for (uint32_t i = 0; i < spine.size(); ++i) {
-        reportDocument(i + 1, static_cast<uint32_t>(spine.size()));
-        const PathString path = contentPath(opfDirectory, spine[i].href);
-        if (!firstVisit(visited, path))
-            continue;
+    forEachDocument(opfDirectory, spine, [this](const PathString& path, const LinkPair&) {
         const std::unique_ptr<Document> document = readContent(path);
         if (Element* body = findBody(*document))
             preProcessBody(*body, *m_engine);
         writeContent(path, *document);
-    }
+    });
     finishBook(destination);
 }
 
@@ -196,28 +229,15 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     std::vector<LinkPair> spine;
     PathString opfDirectory;
     const PathString navigationPath = openBook(source, spine, opfDirectory);
-    std::set<std::u16string> visited;
-    for (uint32_t i = 0; i < spine.size(); ++i) {
-        reportDocument(i + 1, static_cast<uint32_t>(spine.size()));
-        const PathString path = contentPath(opfDirectory, spine[i].href);
-        if (!firstVisit(visited, path))
-            continue;
+    forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
         const std::unique_ptr<Document> document = readContent(path);
-        Element* body = findBody(*document);
-        if (body) {
-            convertRuby(*body, *document, Utf8String(spine[i].href).terminate(), options.rp_output);
-            convertWordBreaks(*body, *document);
-        }
-        if (options.publisher) {
-            cleanHead(*document);
-            if (body) {
-                markPageBreaks(*document, *body);
-                const PathString link = relativeHref(navigationPath, joined(opfDirectory, spine[i].href));
-                collectPageBreaks(*body, utf8(link), pageList);
-            }
+        Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).terminate(), options);
+        if (options.publisher && body) {
+            const PathString link = relativeHref(navigationPath, joined(opfDirectory, pair.href));
+            collectPageBreaks(*body, utf8(link), pageList);
         }
         writeContent(path, *document);
-    }
+    });
     // A book without page spans keeps its navigation document as it is: an
     // empty page list would only make it invalid.
     if (options.publisher && !pageList.empty())
@@ -244,16 +264,6 @@ void ZephraModel::postProcessHtml(const PathString& source, const PathString& de
                                   const PostProcessOptions& options)
 {
     const std::unique_ptr<Document> document = readContent(source);
-    const Utf8String label = utf8(source);
-    Element* body = findBody(*document);
-    if (body) {
-        convertRuby(*body, *document, Utf8String(label).terminate(), options.rp_output);
-        convertWordBreaks(*body, *document);
-    }
-    if (options.publisher) {
-        cleanHead(*document);
-        if (body)
-            markPageBreaks(*document, *body);
-    }
+    rewriteAfterAuthoring(*document, utf8(source).terminate(), options);
     writeContent(destination, *document);
 }

@@ -6,7 +6,9 @@
 #include "model/PackageDocuments.h"
 #include "model/ProgressObserver.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 // Runs one conversion for a front end: the pre-process or post-process of an
 // EPUB (unpacked into a working directory of its own, rewritten, packed) or
@@ -49,7 +51,10 @@ private:
     // The file a spine href names below the package document's folder
     // (error 12 when it would leave the working directory).
     KILN::PathString contentPath(const KILN::PathString& opfDirectory, const KILN::Utf8String& href) const;
-    void reportDocument(uint32_t number, uint32_t count);
+    // Calls convert with the path of every content document of the spine,
+    // once per file, telling the observer.
+    void forEachDocument(const KILN::PathString& opfDirectory, const std::vector<LinkPair>& spine,
+                         const std::function<void(const KILN::PathString&, const LinkPair&)>& convert);
     void finishBook(const KILN::PathString& destination);
 
     std::unique_ptr<PackageDocuments> m_package;
