@@ -10,6 +10,8 @@ packages=(
   libmecab-dev mecab mecab-ipadic-utf8
   libminizip-dev zlib1g-dev
   libxml2-utils unzip clang-14 libclang-rt-14-dev
+  qt6-base-dev fonts-noto-cjk xvfb xauth
+  weasyprint desktop-file-utils lintian dpkg-dev man-db groff-base
 )
 missing=()
 for p in "${packages[@]}"; do
