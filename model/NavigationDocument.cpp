@@ -1,0 +1,31 @@
+#include "model/NavigationDocument.h"
+
+#include "kiln/base/Utf8String.h"
+#include "model/DocumentFile.h"
+#include "model/ZephraModelError.h"
+
+#include <sys/stat.h>
+
+#include <string>
+
+void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items)
+{
+    KILN::Utf8String name(static_cast<const KILN::Utf16String&>(path));
+    const std::string native = name.terminate();
+    struct stat status;
+    if (stat(native.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        raiseModelError(18, "Can't open the nav file. %s", native.c_str());
+    const std::unique_ptr<KILN::Document> navigation = readDocument(path, ContentParseFlags);
+    if (!navigation || !rebuildPageList(*navigation, items))
+        raiseModelError(19, "The nav file parse error. %s", native.c_str());
+    switch (writeDocument(path, *navigation)) {
+    case WriteResult::Done:
+        return;
+    case WriteResult::OutputFailed:
+        raiseModelError(20, "Can't output the nav file. %s", native.c_str());
+    case WriteResult::OpenFailed:
+        raiseModelError(21, "Can't open the nav file. %s", native.c_str());
+    case WriteResult::WriteFailed:
+        raiseModelError(22, "Can't write the nav file. %s", native.c_str());
+    }
+}

@@ -1,0 +1,245 @@
+#include "model/ZephraModel.h"
+
+#include "kiln/base/Utf8String.h"
+#include "model/ContentDocument.h"
+#include "model/DocumentFile.h"
+#include "model/EpubPacker.h"
+#include "model/EpubUnpacker.h"
+#include "model/NavigationDocument.h"
+#include "model/PageBreaks.h"
+#include "model/PostProcess.h"
+#include "model/PreProcess.h"
+#include "model/WorkDirectory.h"
+#include "model/ZephraModelError.h"
+
+#include <sys/stat.h>
+
+#include <string>
+
+using KILN::Document;
+using KILN::Element;
+using KILN::PathString;
+using KILN::Utf8String;
+
+namespace {
+
+Utf8String utf8(const PathString& path)
+{
+    return Utf8String(static_cast<const KILN::Utf16String&>(path));
+}
+
+bool exists(const PathString& path)
+{
+    std::string native = utf8(path).terminate();
+    struct stat status;
+    return lstat(native.c_str(), &status) == 0;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The href with its %XX escapes decoded: hrefs are URLs, so a file named
+// "a b.xhtml" is listed as "a%20b.xhtml".
+Utf8String percentDecoded(const Utf8String& href)
+{
+    Utf8String decoded;
+    const char* data = href.data();
+    const uint32_t length = href.length();
+    for (uint32_t i = 0; i < length; ++i) {
+        int high;
+        int low;
+        if (data[i] == '%' && i + 2 < length && (high = hexValue(data[i + 1])) >= 0
+            && (low = hexValue(data[i + 2])) >= 0) {
+            decoded.append(static_cast<char>(high << 4 | low));
+            i += 2;
+        } else {
+            decoded.append(data[i]);
+        }
+    }
+    return decoded;
+}
+
+PathString joined(const PathString& directory, const Utf8String& relative)
+{
+    PathString path = directory;
+    PathString tail;
+    tail.assignUtf8(Utf8String(relative).terminate());
+    path.join(tail);
+    return path;
+}
+
+// The folder of the package document: its path up to the last separator.
+PathString parentOf(const PathString& path)
+{
+    PathString parent = path;
+    parent.toParent();
+    return parent;
+}
+
+} // namespace
+
+ZephraModel::~ZephraModel() = default;
+
+void ZephraModel::createWorkDirectory()
+{
+    if (m_workDirectory.isEmpty())
+        m_workDirectory = ::createWorkDirectory();
+}
+
+void ZephraModel::removeWorkDirectory()
+{
+    if (!m_workDirectory.isEmpty())
+        ::removeWorkDirectory(m_workDirectory);
+}
+
+void ZephraModel::setUpEngine(const PreProcessOptions& options)
+{
+    m_engine = std::make_unique<EngineContext>();
+    if (options.mecabrc) {
+        // MeCab takes the first entry of an argument vector as the program name.
+        const char* arguments[] = {"zef", "--rcfile", options.mecabrc, nullptr};
+        m_engine->tagger.reset(MeCab::createTagger(3, const_cast<char**>(arguments)));
+    } else {
+        m_engine->tagger.reset(MeCab::createTagger(""));
+    }
+    if (!m_engine->tagger)
+        raiseModelError(27, "%s", MeCab::getTaggerError());
+    m_engine->wakachi = options.wakachi;
+    m_engine->kazenoha = options.kazenoha;
+    m_engine->jyoshi_wakachi = options.jyoshi_wakachi;
+    m_engine->ruby = true;
+}
+
+PathString ZephraModel::openBook(const PathString& source, std::vector<LinkPair>& spine, PathString& opfDirectory)
+{
+    createWorkDirectory();
+    unpackEpub(source, m_workDirectory);
+    if (!locateOpf(m_workDirectory, m_opfPath))
+        raiseModelError(8, "Can't find the opf file path.");
+    m_package = std::make_unique<PackageDocuments>();
+    PathString navigationPath = loadPackage(m_opfPath, m_workDirectory, *m_package);
+    spineList(*m_package, spine);
+    opfDirectory = parentOf(m_opfPath);
+    return navigationPath;
+}
+
+PathString ZephraModel::contentPath(const PathString& opfDirectory, const Utf8String& href) const
+{
+    PathString path = joined(opfDirectory, href);
+    if (!exists(path)) {
+        PathString decoded = joined(opfDirectory, percentDecoded(href));
+        if (exists(decoded))
+            path = decoded;
+    }
+    if (!staysInside(m_workDirectory, path))
+        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", utf8(path).terminate());
+    return path;
+}
+
+void ZephraModel::reportDocument(uint32_t number, uint32_t count)
+{
+    if (m_observer)
+        m_observer->documentStarted(number, count);
+}
+
+void ZephraModel::finishBook(const PathString& destination)
+{
+    if (m_observer)
+        m_observer->documentsDone();
+    packEpub(m_workDirectory, destination);
+    removeWorkDirectory();
+}
+
+void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathString& source,
+                                 const PathString& destination)
+{
+    setUpEngine(options);
+    std::vector<LinkPair> spine;
+    PathString opfDirectory;
+    // A book without a navigation item fails here too, though the
+    // pre-process does not rewrite it.
+    openBook(source, spine, opfDirectory);
+    for (uint32_t i = 0; i < spine.size(); ++i) {
+        reportDocument(i + 1, static_cast<uint32_t>(spine.size()));
+        const PathString path = contentPath(opfDirectory, spine[i].href);
+        const std::unique_ptr<Document> document = readContent(path);
+        if (Element* body = findBody(*document))
+            preProcessBody(*body, *m_engine);
+        writeContent(path, *document);
+    }
+    finishBook(destination);
+}
+
+void ZephraModel::postProcessEpub(const PathString& source, const PathString& destination,
+                                  const PostProcessOptions& options)
+{
+    std::vector<TocItem> pageList;
+    std::vector<LinkPair> spine;
+    PathString opfDirectory;
+    const PathString navigationPath = openBook(source, spine, opfDirectory);
+    for (uint32_t i = 0; i < spine.size(); ++i) {
+        reportDocument(i + 1, static_cast<uint32_t>(spine.size()));
+        const PathString path = contentPath(opfDirectory, spine[i].href);
+        const std::unique_ptr<Document> document = readContent(path);
+        Element* body = findBody(*document);
+        if (body) {
+            convertRuby(*body, *document, Utf8String(spine[i].href).terminate(), options.rp_output);
+            convertWordBreaks(*body, *document);
+        }
+        if (options.publisher) {
+            cleanHead(*document);
+            if (body) {
+                markPageBreaks(*document, *body);
+                const PathString link = relativeHref(navigationPath, joined(opfDirectory, spine[i].href));
+                collectPageBreaks(*body, utf8(link), pageList);
+            }
+        }
+        writeContent(path, *document);
+    }
+    // A book without page spans keeps its navigation document as it is: an
+    // empty page list would only make it invalid.
+    if (options.publisher && !pageList.empty())
+        rebuildNavigation(navigationPath, pageList);
+    if (options.page_progression != 0) {
+        setPageProgression(*m_package, options.page_progression == 1);
+        if (!writeOpf(m_opfPath, *m_package))
+            raiseModelError(28, "can't write OPF file");
+    }
+    finishBook(destination);
+}
+
+void ZephraModel::preProcessHtml(const PreProcessOptions& options, const PathString& source,
+                                 const PathString& destination)
+{
+    setUpEngine(options);
+    const std::unique_ptr<Document> document = readContent(source);
+    if (Element* body = findBody(*document))
+        preProcessBody(*body, *m_engine);
+    writeContent(destination, *document);
+}
+
+void ZephraModel::postProcessHtml(const PathString& source, const PathString& destination,
+                                  const PostProcessOptions& options)
+{
+    const std::unique_ptr<Document> document = readContent(source);
+    const Utf8String label = utf8(source);
+    Element* body = findBody(*document);
+    if (body) {
+        convertRuby(*body, *document, Utf8String(label).terminate(), options.rp_output);
+        convertWordBreaks(*body, *document);
+    }
+    if (options.publisher) {
+        cleanHead(*document);
+        if (body)
+            markPageBreaks(*document, *body);
+    }
+    writeContent(destination, *document);
+}

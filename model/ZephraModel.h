@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/EngineContext.h"
+#include "kiln/base/PathString.h"
+#include "model/ModelOptions.h"
+#include "model/PackageDocuments.h"
+#include "model/ProgressObserver.h"
+
+#include <memory>
+
+// Runs one conversion for a front end: the pre-process or post-process of an
+// EPUB (unpacked into a working directory of its own, rewritten, packed) or
+// of a single XHTML file. Every failure is thrown as a ZephraModelError; the
+// destination is written only by a conversion that succeeds, and the working
+// directory stays after a failure until removeWorkDirectory.
+class ZephraModel {
+public:
+    ZephraModel() = default;
+    ZephraModel(const ZephraModel&) = delete;
+    ZephraModel& operator=(const ZephraModel&) = delete;
+    // Frees the package, the analyser and the path; never touches files.
+    ~ZephraModel();
+
+    void preProcessEpub(const PreProcessOptions& options, const KILN::PathString& source,
+                        const KILN::PathString& destination);
+    void postProcessEpub(const KILN::PathString& source, const KILN::PathString& destination,
+                         const PostProcessOptions& options);
+    void preProcessHtml(const PreProcessOptions& options, const KILN::PathString& source,
+                        const KILN::PathString& destination);
+    void postProcessHtml(const KILN::PathString& source, const KILN::PathString& destination,
+                         const PostProcessOptions& options);
+
+    // Makes the working directory unless the model has one (error 1).
+    void createWorkDirectory();
+    // Removes the working directory, if any, with everything in it (error 2).
+    void removeWorkDirectory();
+    const KILN::PathString& workDirectory() const { return m_workDirectory; }
+
+    // Told of each content document as it is converted; null for none.
+    void setObserver(ProgressObserver* observer) { m_observer = observer; }
+
+private:
+    // Creates the analyser with the options' switches (error 27).
+    void setUpEngine(const PreProcessOptions& options);
+    // Unpacks source and loads its package; answers the navigation path and
+    // fills the spine and the package document's folder.
+    KILN::PathString openBook(const KILN::PathString& source, std::vector<LinkPair>& spine,
+                              KILN::PathString& opfDirectory);
+    // The file a spine href names below the package document's folder
+    // (error 12 when it would leave the working directory).
+    KILN::PathString contentPath(const KILN::PathString& opfDirectory, const KILN::Utf8String& href) const;
+    void reportDocument(uint32_t number, uint32_t count);
+    void finishBook(const KILN::PathString& destination);
+
+    std::unique_ptr<PackageDocuments> m_package;
+    KILN::PathString m_opfPath;
+    KILN::PathString m_workDirectory;
+    std::unique_ptr<EngineContext> m_engine;
+    ProgressObserver* m_observer = nullptr;
+};

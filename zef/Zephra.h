@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/Application.h"
+#include "kiln/base/PathString.h"
+#include "model/ModelOptions.h"
+
+#include <string>
+
+// The console converter: pre-processes or post-processes an EPUB or a single
+// XHTML file through the conversion model, with the options of the command
+// line, and answers an exit status.
+class Zephra : public KILN::Application {
+public:
+    // Exit statuses besides 0.
+    enum Status : int32_t {
+        NoSource = 1,
+        NoDestination = 2,
+        NoMecabrc = 3,          // and a model error of a post-process
+        PostProcessFailed = 3,
+        PreProcessFailed = 4,
+        StoppedParsing = -1,
+    };
+
+    Zephra(int32_t argc, char** argv) : Application(argc, argv) {}
+
+    bool handleOption(int32_t kind, int32_t& index, const char* value) override;
+    const Option* optionTable() const override;
+    int32_t run() override;
+    virtual void printUsage();
+    virtual void printBanner();
+
+private:
+    enum Mode : int32_t {
+        Version = 1,
+        Help = 2,
+        PreEpub = 4,
+        PostEpub = 5,
+        PreHtml = 6,
+        PostHtml = 7,
+    };
+
+    // Runs the conversion of the mode; answers the exit status.
+    int32_t convert();
+    // The MeCab configuration file named by the machine's settings; false
+    // when they name none.
+    bool findMecabrc(std::string& path) const;
+
+    int32_t m_mode = PostEpub;
+    KILN::PathString m_source;
+    KILN::PathString m_destination;
+    PreProcessOptions m_preOptions;
+    PostProcessOptions m_postOptions;
+};
