@@ -16,11 +16,17 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zef::test {
 
 struct ZipEntry {
+    ZipEntry(std::string entryName, std::string entryData, bool storedEntry = false)
+        : name(std::move(entryName)), data(std::move(entryData)), stored(storedEntry)
+    {
+    }
+
     std::string name;
     std::string data;
     // Stored (method 0) instead of deflated.
