@@ -17,8 +17,11 @@ constexpr uint32_t PackageParseFlags = 0x804;
 // expanded, written escaped again).
 constexpr uint32_t ContentParseFlags = 0x2E06;
 
-// The document parsed from path with flags, or null when it cannot be read or
-// is not well-formed.
+// True when path names a regular file (or a symbolic link to one).
+bool isRegularFile(const KILN::PathString& path);
+
+// The document parsed from path with flags, or null when it is no regular
+// file, cannot be read or is not well-formed.
 std::unique_ptr<KILN::Document> readDocument(const KILN::PathString& path, uint32_t flags);
 
 enum class WriteResult { Done, OutputFailed, OpenFailed, WriteFailed };

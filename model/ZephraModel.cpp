@@ -14,6 +14,7 @@
 
 #include <sys/stat.h>
 
+#include <set>
 #include <string>
 
 using KILN::Document;
@@ -65,6 +66,13 @@ Utf8String percentDecoded(const Utf8String& href)
         }
     }
     return decoded;
+}
+
+// A book that lists one document twice in its spine has it converted once:
+// a second pre-process would annotate the notation itself.
+bool firstVisit(std::set<std::u16string>& visited, const PathString& path)
+{
+    return visited.emplace(path.data(), path.dataEnd()).second;
 }
 
 PathString joined(const PathString& directory, const Utf8String& relative)
@@ -167,9 +175,12 @@ void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathStr
     // A book without a navigation item fails here too, though the
     // pre-process does not rewrite it.
     openBook(source, spine, opfDirectory);
+    std::set<std::u16string> visited;
     for (uint32_t i = 0; i < spine.size(); ++i) {
         reportDocument(i + 1, static_cast<uint32_t>(spine.size()));
         const PathString path = contentPath(opfDirectory, spine[i].href);
+        if (!firstVisit(visited, path))
+            continue;
         const std::unique_ptr<Document> document = readContent(path);
         if (Element* body = findBody(*document))
             preProcessBody(*body, *m_engine);
@@ -185,9 +196,12 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     std::vector<LinkPair> spine;
     PathString opfDirectory;
     const PathString navigationPath = openBook(source, spine, opfDirectory);
+    std::set<std::u16string> visited;
     for (uint32_t i = 0; i < spine.size(); ++i) {
         reportDocument(i + 1, static_cast<uint32_t>(spine.size()));
         const PathString path = contentPath(opfDirectory, spine[i].href);
+        if (!firstVisit(visited, path))
+            continue;
         const std::unique_ptr<Document> document = readContent(path);
         Element* body = findBody(*document);
         if (body) {

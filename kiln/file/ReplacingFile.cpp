@@ -1,0 +1,176 @@
+#include "kiln/file/ReplacingFile.h"
+
+#include "kiln/file/NativePath.h"
+
+#include <cerrno>
+#include <climits>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace KILN {
+
+namespace {
+
+// The kernel's own bound on the links it follows while resolving one name.
+constexpr int MaxLinkHops = 40;
+// Longest part of the destination's name kept in the temporary name, so that
+// the temporary name stays within NAME_MAX.
+constexpr size_t MaxNameInTemporary = 200;
+
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Follows a chain of symbolic links from path to the name that finally holds
+// the data (which need not exist yet). False when the chain is too long or
+// cannot be read.
+bool resolveLinks(std::string& path, struct stat& st, bool& exists)
+{
+    for (int hops = 0;; ++hops) {
+        if (lstat(path.c_str(), &st) != 0) {
+            exists = false;
+            return errno == ENOENT;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            exists = true;
+            return true;
+        }
+        if (hops == MaxLinkHops)
+            return false;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<size_t>(length) == target.size())
+            return false;
+        target.resize(static_cast<size_t>(length));
+        path = target[0] == '/' ? target : folderOf(path) + "/" + target;
+    }
+}
+
+// A name beside destination that is not in use: a hidden file named after the
+// destination with a random suffix.
+std::string temporaryCandidate(const std::string& destination, std::mt19937& random)
+{
+    std::string name = nameOf(destination);
+    if (name.size() > MaxNameInTemporary) {
+        size_t cut = MaxNameInTemporary;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;  // do not split a UTF-8 sequence
+        name.resize(cut);
+    }
+    static const char digits[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string suffix(6, 'x');
+    for (char& c : suffix)
+        c = digits[random() % (sizeof digits - 1)];
+    return folderOf(destination) + "/." + name + ".zef-" + suffix;
+}
+
+// Flushes the named file's data to disk.
+bool syncFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+} // namespace
+
+ReplacingFile::ReplacingFile(const TStringPtr<unsigned short>& destination)
+    : m_valid(toNativePath(destination, m_destination) && !m_destination.empty())
+{
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (m_stream)
+        std::fclose(m_stream);
+    if (!m_temporary.empty())
+        unlink(m_temporary.c_str());
+}
+
+bool ReplacingFile::open()
+{
+    if (!m_valid || !m_temporary.empty())
+        return false;
+    struct stat st;
+    bool exists = false;
+    if (!resolveLinks(m_destination, st, exists) || (exists && !S_ISREG(st.st_mode)))
+        return false;
+
+    std::random_device seed;
+    std::mt19937 random(seed());
+    int fd = -1;
+    std::string candidate;
+    // With a random suffix a clash is rare; a bound keeps a directory that
+    // refuses every name from holding us up.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        candidate = temporaryCandidate(m_destination, random);
+        // The mode lets the umask apply as for any newly created file.
+        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    m_temporary = candidate;
+    // A replaced file keeps its permissions, as when it is overwritten in place.
+    if ((exists && fchmod(fd, st.st_mode & 0777) != 0) || !(m_stream = fdopen(fd, "wb"))) {
+        ::close(fd);
+        unlink(m_temporary.c_str());
+        m_temporary.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ReplacingFile::closeStream()
+{
+    if (!m_stream)
+        return true;
+    const bool closed = std::fclose(m_stream) == 0;
+    m_stream = nullptr;
+    return closed;
+}
+
+bool ReplacingFile::commit()
+{
+    if (m_temporary.empty())
+        return false;
+    bool done;
+    if (m_stream) {
+        done = std::fflush(m_stream) == 0 && fsync(fileno(m_stream)) == 0;
+        done = closeStream() && done;
+    } else {
+        done = syncFile(m_temporary);
+    }
+    done = done && rename(m_temporary.c_str(), m_destination.c_str()) == 0;
+    if (!done) {
+        unlink(m_temporary.c_str());
+        m_temporary.clear();
+        return false;
+    }
+    m_temporary.clear();
+    // Make the rename itself durable; the data is in place either way.
+    const int folder = ::open(folderOf(m_destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+} // namespace KILN

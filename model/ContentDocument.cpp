@@ -1,0 +1,37 @@
+#include "model/ContentDocument.h"
+
+#include "model/DocumentFile.h"
+#include "model/XmlLookup.h"
+#include "model/ZephraModelError.h"
+
+using KILN::PathString;
+
+std::unique_ptr<KILN::Document> readContent(const PathString& path)
+{
+    if (!isRegularFile(path))
+        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", toUtf8(path).terminate());
+    std::unique_ptr<KILN::Document> document = readDocument(path, ContentParseFlags);
+    if (!document)
+        raiseModelError(13, "Can't parse the xhtml file (%s).", toUtf8(path).terminate());
+    return document;
+}
+
+void writeContent(const PathString& path, KILN::Document& document)
+{
+    switch (writeDocument(path, document)) {
+    case WriteResult::Done:
+        return;
+    case WriteResult::OutputFailed:
+        raiseModelError(14, "Can't output the xhtml file (%s).", toUtf8(path).terminate());
+    case WriteResult::OpenFailed:
+        raiseModelError(15, "Can't open for writing the xhtml file (%s).", toUtf8(path).terminate());
+    case WriteResult::WriteFailed:
+        raiseModelError(16, "Can't write the xhtml file (%s).", toUtf8(path).terminate());
+    }
+}
+
+KILN::Element* findBody(KILN::Document& document)
+{
+    const KILN::Element* root = firstChildElement(document);
+    return root ? root->getFirstChildElement(units(u"body")) : nullptr;
+}

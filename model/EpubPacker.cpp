@@ -1,0 +1,241 @@
+#include "model/EpubPacker.h"
+
+#include "kiln/base/Utf8String.h"
+#include "kiln/file/FileDescriptor.h"
+#include "kiln/file/NativePath.h"
+#include "kiln/file/ReplacingFile.h"
+#include "model/ZephraModelError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+// The packing root is found breadth first, so the shallowest "mimetype"
+// decides it. Its "mimetype" goes first and stored; then every file below the
+// root follows in name order, a folder's files at the place of the folder's
+// name. The archive goes into a temporary file beside the destination, which
+// takes the destination's place only after minizip closed it successfully.
+
+namespace {
+
+constexpr size_t PackingBuffer = 16384;
+constexpr uint64_t Zip64Size = 0xFFFFFFFF;
+constexpr unsigned long FlagUtf8Name = 0x800;
+const std::string MimetypeName = "mimetype";
+
+// Closes the archive on every path out; close reports minizip's answer.
+class Archive {
+public:
+    explicit Archive(zipFile file) : m_file(file) {}
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+    ~Archive()
+    {
+        if (m_file)
+            zipClose(m_file, nullptr);
+    }
+    zipFile get() const { return m_file; }
+    int close()
+    {
+        const int answer = zipClose(m_file, nullptr);
+        m_file = nullptr;
+        return answer;
+    }
+
+private:
+    zipFile m_file;
+};
+
+std::string utf8(const KILN::PathString& path)
+{
+    KILN::Utf8String text(path);
+    return std::string(text.terminate(), text.length());
+}
+
+// The names in folder except "." and "..", sorted by their bytes: a stable
+// order. False when the folder cannot be listed.
+bool listFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return false;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (!entry)
+            break;
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    const bool listed = errno == 0;
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return listed;
+}
+
+// A symbolic link is neither: it is never followed.
+bool isFolder(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isFile(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The shallowest folder holding a "mimetype" file; a folder's own files are
+// looked at before any folder below it.
+std::string findRoot(const std::string& top)
+{
+    std::deque<std::string> folders{top};
+    std::vector<std::string> names;
+    while (!folders.empty()) {
+        const std::string folder = folders.front();
+        folders.pop_front();
+        if (!listFolder(folder, names))
+            raiseModelError(25, "Can't read '%s' directory.", folder.c_str());
+        if (std::binary_search(names.begin(), names.end(), MimetypeName) && isFile(folder + "/" + MimetypeName))
+            return folder;
+        for (const std::string& name : names) {
+            if (isFolder(folder + "/" + name))
+                folders.push_back(folder + "/" + name);
+        }
+    }
+    raiseModelError(24, "Can't find the 'mimetype' file in %s.", top.c_str());
+}
+
+// The MS-DOS date and time of a modification time in local time, held
+// within the years the format can express.
+uLong dosDate(time_t modified)
+{
+    struct tm local;
+    if (!localtime_r(&modified, &local))
+        return 0;
+    const int year = local.tm_year + 1900;
+    if (year < 1980)
+        return 1u << 21 | 1u << 16;  // 1980-01-01 00:00:00
+    if (year > 2107)
+        return 127u << 25 | 12u << 21 | 31u << 16 | 23u << 11 | 59u << 5 | 29u;
+    return static_cast<uLong>(year - 1980) << 25 | static_cast<uLong>(local.tm_mon + 1) << 21 |
+           static_cast<uLong>(local.tm_mday) << 16 | static_cast<uLong>(local.tm_hour) << 11 |
+           static_cast<uLong>(local.tm_min) << 5 | static_cast<uLong>(local.tm_sec / 2);
+}
+
+bool isAscii(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Adds the file at path as entry name: stored at level 0, deflated at any
+// other level. Prints what failed on standard output and answers false.
+bool addFile(zipFile archive, const std::string& path, const std::string& name, int level, std::vector<char>& buffer)
+{
+    // A link is not followed, and O_NONBLOCK keeps a FIFO from blocking
+    // the open before it is refused as not a regular file.
+    const KILN::FileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (!file.isOpen() || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::printf("error in opening %s for reading\n", path.c_str());
+        return false;
+    }
+    zip_fileinfo info = {};
+    info.dosDate = dosDate(st.st_mtime);
+    const int zip64 = static_cast<uint64_t>(st.st_size) >= Zip64Size ? 1 : 0;
+    const unsigned long flags = isAscii(name) ? 0 : FlagUtf8Name;
+    if (zipOpenNewFileInZip4_64(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                level != 0 ? Z_DEFLATED : 0, level, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, 0, flags, zip64) != ZIP_OK) {
+        std::printf("error in opening %s in zipfile\n", path.c_str());
+        return false;
+    }
+    for (;;) {
+        const ssize_t got = read(file.get(), buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            std::printf("error in reading %s\n", path.c_str());
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (zipWriteInFileInZip(archive, buffer.data(), static_cast<unsigned>(got)) < 0) {
+            std::printf("error in writing %s in the zipfile\n", path.c_str());
+            return false;
+        }
+    }
+    if (zipCloseFileInZip(archive) != ZIP_OK) {
+        std::printf("error in closing %s in the zipfile\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+struct Packing {
+    zipFile archive;
+    std::string destination;  // UTF-8, for messages
+    std::vector<char> buffer;
+};
+
+// Adds every file below folder, whose entry names start with prefix (empty
+// for the root, whose "mimetype" is already in).
+void addFolder(Packing& packing, const std::string& folder, const std::string& prefix)
+{
+    std::vector<std::string> names;
+    if (!listFolder(folder, names))
+        raiseModelError(25, "Can't read '%s' directory.", folder.c_str());
+    for (const std::string& name : names) {
+        const std::string path = folder + "/" + name;
+        const std::string entry = prefix.empty() ? name : prefix + "/" + name;
+        if (isFolder(path)) {
+            addFolder(packing, path, entry);
+        } else if (!(prefix.empty() && name == MimetypeName) &&
+                   !addFile(packing.archive, path, entry, Z_DEFAULT_COMPRESSION, packing.buffer)) {
+            if (prefix.empty())
+                raiseModelError(25, "Can't append '%s' to '%s'.", name.c_str(), packing.destination.c_str());
+            raiseModelError(25, "Can't append '%s' to the output epub '%s'.", entry.c_str(),
+                            packing.destination.c_str());
+        }
+    }
+}
+
+} // namespace
+
+void packEpub(const KILN::PathString& directory, const KILN::PathString& destination)
+{
+    std::string top;
+    if (!KILN::toNativePath(directory, top))
+        raiseModelError(24, "Can't find the 'mimetype' file in %s.", utf8(directory).c_str());
+    const std::string root = findRoot(top);
+
+    const std::string destinationText = utf8(destination);
+    KILN::ReplacingFile output(destination);
+    if (!output.open() || !output.closeStream())
+        raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
+    Archive archive(zipOpen64(output.temporaryName().c_str(), APPEND_STATUS_CREATE));
+    if (!archive.get())
+        raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
+
+    Packing packing{archive.get(), destinationText, std::vector<char>(PackingBuffer)};
+    if (!addFile(archive.get(), root + "/" + MimetypeName, MimetypeName, 0, packing.buffer))
+        raiseModelError(25, "Can't append 'mimetype' to '%s'.", destinationText.c_str());
+    addFolder(packing, root, "");
+    // Only a complete archive may take the destination's place.
+    if (archive.close() != ZIP_OK || !output.commit())
+        raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
+}

@@ -1,0 +1,74 @@
+// rebuildPageList: the navigation document's page list, made anew from the
+// page spans collected over the spine.
+
+#include "model/PageBreaks.h"
+
+#include "kiln/base/EncodingRegistry.h"
+#include "kiln/base/StringConversion.h"
+#include "kiln/base/Text.h"
+#include "kiln/base/XNodeList.h"
+#include "model/EpubType.h"
+#include "model/RootElement.h"
+
+#include <memory>
+
+using KILN::Element;
+using KILN::Node;
+using KILN::Utf16String;
+
+namespace {
+
+// The last nav below body whose attribute "epub:type" (as read) is
+// "page-list", or null.
+Node* oldPageList(const Element& body)
+{
+    const Utf16String type("epub:type");
+    const Utf16String pageList("page-list");
+    const std::unique_ptr<KILN::XNodeList> navs(body.getElementsByTagName(Utf16String("nav")));
+    Node* found = nullptr;
+    for (uint32_t i = 0; i < navs->count(); ++i) {
+        Node* nav = navs->at(i);
+        const Node* attribute = nav->getAttributes()->getNamedItem(type);
+        if (attribute && *attribute->getNodeValue() == pageList)
+            found = nav;
+    }
+    return found;
+}
+
+Utf16String fromUtf8(const KILN::Utf8String& text)
+{
+    Utf16String decoded;
+    KILN::convertEncoding(text, KILN::EncodingRegistry::Utf8N, KILN::EncodingRegistry::Utf16N, decoded);
+    return decoded;
+}
+
+Element* appendElement(KILN::Document& document, Node& parent, const char* name)
+{
+    Element* element = new Element(&document, Utf16String(name));
+    parent.appendChild(element);
+    return element;
+}
+
+} // namespace
+
+bool rebuildPageList(KILN::Document& navigation, const std::vector<TocItem>& items)
+{
+    Element* root = rootElement(navigation);
+    Element* body = root ? root->getFirstChildElement(Utf16String("body")) : nullptr;
+    if (!body)
+        return false;
+    if (Node* old = oldPageList(*body))
+        delete old->getParentNode()->removeChild(old);
+    Element* nav = appendElement(navigation, *body, "nav");
+    setEpubType(navigation, *nav, "page-list");
+    Element* list = appendElement(navigation, *nav, "ol");
+    const Utf16String href("href");
+    for (const TocItem& item : items) {
+        Element* link = appendElement(navigation, *appendElement(navigation, *list, "li"), "a");
+        const Utf16String target = fromUtf8(item.href);
+        link->setAttribute(href, &target);
+        const Utf16String label = fromUtf8(item.label);
+        link->appendChild(new KILN::Text(&navigation, &label));
+    }
+    return true;
+}

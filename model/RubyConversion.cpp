@@ -1,0 +1,112 @@
+// convertRuby: every text node below the body whose notation holds a ruby is
+// replaced by its units: text nodes and ruby elements.
+
+#include "kiln/base/Document.h"
+#include "kiln/base/Element.h"
+#include "kiln/base/Text.h"
+#include "kiln/base/Utf8String.h"
+#include "model/MarkedReferences.h"
+#include "model/PostProcess.h"
+#include "model/RubySyntax.h"
+#include "model/TreeWalk.h"
+#include "model/ZephraModelError.h"
+
+#include <algorithm>
+#include <memory>
+
+using KILN::Element;
+using KILN::Node;
+using KILN::Utf16String;
+
+namespace {
+
+constexpr unsigned short OpeningParenthesis = 0xFF08;  // （
+constexpr unsigned short ClosingParenthesis = 0xFF09;  // ）
+
+// The text as written in the file, for a message: marked references become
+// "&name;" again.
+KILN::Utf8String asWritten(const Utf16String& text)
+{
+    Utf16String written(text);
+    std::replace(written.data(), written.data() + written.length(), MarkedReferences::Start, static_cast<unsigned short>('&'));
+    std::replace(written.data(), written.data() + written.length(), MarkedReferences::End, static_cast<unsigned short>(';'));
+    return KILN::Utf8String(written);
+}
+
+class RubyMarkup {
+public:
+    RubyMarkup(KILN::Document& document, bool rpOutput)
+        : m_document(document), m_rpOutput(rpOutput), m_ruby("ruby"), m_rb("rb"), m_rt("rt"), m_rp("rp"),
+          m_class("class"), m_original("original")
+    {
+        m_opening.append(OpeningParenthesis);
+        m_closing.append(ClosingParenthesis);
+    }
+
+    // Inserts the units after text, in order, and destroys text.
+    void replace(Node& text, const std::vector<RubySyntaxRubyUnit>& units)
+    {
+        Node& parent = *text.getParentNode();
+        Node* previous = &text;
+        for (const RubySyntaxRubyUnit& unit : units) {
+            std::unique_ptr<Node> node(unit.kind == RubySyntaxRubyUnit::Plain ? newText(unit.plain->text) : newRuby(unit));
+            parent.insertAfter(node.get(), previous);
+            previous = node.release();
+        }
+        delete parent.removeChild(&text);
+    }
+
+private:
+    Node* newText(const Utf16String& text) { return new KILN::Text(&m_document, &text); }
+
+    Element* newRuby(const RubySyntaxRubyUnit& unit)
+    {
+        std::unique_ptr<Element> ruby(new Element(&m_document, m_ruby));
+        const int32_t firstKind = unit.pairs.front().reading->kind;
+        if (firstKind == RubySyntaxToken::AngleLast || firstKind == RubySyntaxToken::AngleMore)
+            ruby->setAttribute(m_class, &m_original);
+        for (const RubySyntaxRubyPair& pair : unit.pairs) {
+            append(*ruby, m_rb, pair.base->text);
+            if (m_rpOutput)
+                append(*ruby, m_rp, m_opening);
+            append(*ruby, m_rt, pair.reading->text);
+            if (m_rpOutput)
+                append(*ruby, m_rp, m_closing);
+        }
+        return ruby.release();
+    }
+
+    // Appends to parent an element of that name holding one text node.
+    void append(Element& parent, const Utf16String& name, const Utf16String& text)
+    {
+        Element* element = new Element(&m_document, name);
+        parent.appendChild(element);
+        element->appendChild(newText(text));
+    }
+
+    KILN::Document& m_document;
+    bool m_rpOutput;
+    const Utf16String m_ruby, m_rb, m_rt, m_rp, m_class, m_original;
+    Utf16String m_opening, m_closing;
+};
+
+} // namespace
+
+void convertRuby(KILN::Element& body, KILN::Document& document, const char* label, bool rpOutput)
+{
+    RubyMarkup markup(document, rpOutput);
+    std::vector<RubySyntaxToken> tokens;
+    std::vector<RubySyntaxRubyUnit> units;
+    forEachText(body, [&](Node& node) {
+        tokens.clear();
+        units.clear();
+        tokenizeRuby(*node.getNodeValue(), tokens);
+        const bool plain = std::all_of(tokens.begin(), tokens.end(),
+                                       [](const RubySyntaxToken& t) { return t.kind == RubySyntaxToken::Plain; });
+        if (plain)
+            return;
+        if (parseRuby(tokens, units) != 0)
+            raiseModelError(23, "Ruby parser syntax error. %s:%s", label, asWritten(*node.getNodeValue()).terminate());
+        markup.replace(node, units);
+    });
+}

@@ -1,0 +1,207 @@
+#include "model/PreProcess.h"
+
+#include "model/ContentDocument.h"
+#include "model/XmlLookup.h"
+#include "support/BookFiles.h"
+#include "tests/support/Corpus.h"
+
+#include <gtest/gtest.h>
+#include <unzip.h>
+
+#include <chrono>
+
+using namespace zef::test;
+
+namespace {
+
+// Pre-processes with the real analyser, MeCab's default configuration.
+class PreProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        context.tagger.reset(MeCab::createTagger(""));
+        if (!context.tagger)
+            GTEST_SKIP() << "MeCab has no default configuration: " << MeCab::getLastError();
+    }
+
+    // The document as written back after the pre-process of its body,
+    // without the byte-order mark and the declaration line.
+    std::string preProcessed(const std::string& html)
+    {
+        const fs::path file = freshFolder("pre-process") / "page.xhtml";
+        writeBytes(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + html);
+        std::unique_ptr<KILN::Document> document = readContent(pathString(file));
+        if (KILN::Element* body = findBody(*document))
+            preProcessBody(*body, context);
+        writeContent(pathString(file), *document);
+        const std::string written = readBytes(file);
+        return written.substr(written.find('\n') + 1);
+    }
+
+    // The body's content after the pre-process.
+    std::string body(const std::string& content)
+    {
+        const std::string head = "<html><body>";
+        const std::string tail = "</body></html>";
+        const std::string written = preProcessed("<!DOCTYPE html [<!ENTITY own \"x\"><!ENTITY 漢 \"y\">]>\n" +
+                                                 head + content + tail);
+        const size_t start = written.find(head) + head.size();
+        return written.substr(start, written.size() - start - tail.size());
+    }
+
+    EngineContext context;
+};
+
+// Running text as the post-process sees it once the marks are gone: a single
+// mark removed, a doubled one made single, ruby notation replaced by its base.
+std::string undivided(const std::string& text)
+{
+    const std::string bar = "｜", open = "《", close = "》";
+    std::string plain;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] == '_' || text[i] == '~') {
+            if (i + 1 < text.size() && text[i + 1] == text[i])
+                plain += text[i++];
+            ++i;
+        } else if (text.compare(i, bar.size(), bar) == 0) {
+            const size_t reading = text.find(open, i);
+            const size_t end = text.find(close, reading);
+            if (reading == std::string::npos || end == std::string::npos)
+                return plain + "<broken ruby notation>";
+            plain.append(text, i + bar.size(), reading - i - bar.size());
+            i = end + close.size();
+        } else {
+            plain += text[i++];
+        }
+    }
+    return plain;
+}
+
+// The text of every text node below node outside ruby, script and style.
+void runningText(const KILN::Node& node, std::string& text)
+{
+    for (const KILN::Node* child = node.getFirstChild(); child; child = child->getNextSibling()) {
+        if (child->getNodeType() == KILN::Node::ELEMENT_NODE) {
+            const KILN::Utf16String& name = *child->getNodeName();
+            if (!(name == units(u"ruby")) && !(name == units(u"script")) && !(name == units(u"style")))
+                runningText(*child, text);
+        } else if (child->getNodeType() == KILN::Node::TEXT_NODE) {
+            text += utf8(toUtf8(*child->getNodeValue())) + "\n";
+        }
+    }
+}
+
+// Every content document of the archive, unpacked into folder.
+std::vector<fs::path> unpackXhtml(const fs::path& archive, const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    unzFile zip = unzOpen64(archive.c_str());
+    if (!zip)
+        return files;
+    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
+        char name[1024];
+        unz_file_info64 info;
+        if (unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK ||
+            !std::string(name).ends_with(".xhtml") || unzOpenCurrentFile(zip) != UNZ_OK)
+            continue;
+        std::string bytes(info.uncompressed_size, '\0');
+        const int read = unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size()));
+        unzCloseCurrentFile(zip);
+        if (read == static_cast<int>(bytes.size())) {
+            files.push_back(folder / ("doc" + std::to_string(files.size()) + ".xhtml"));
+            writeBytes(files.back(), bytes);
+        }
+    }
+    unzClose(zip);
+    return files;
+}
+
+} // namespace
+
+TEST_F(PreProcessTest, RunningTextGetsMarksAndRuby)
+{
+    EXPECT_EQ(body("<p>私は学生です。</p>"), "<p>｜私《わたし》は_｜学生《がくせい》です。</p>");
+    // Each text node is divided on its own, also inside inline elements.
+    EXPECT_EQ(body("<p><span class=\"a\">私は</span><em>学生です。</em></p>"),
+              "<p><span class=\"a\">｜私《わたし》は</span><em>｜学生《がくせい》です。</em></p>");
+}
+
+TEST_F(PreProcessTest, RubyScriptStyleCommentsAndCdataStayAsTheyAre)
+{
+    const std::string untouched[] = {
+        "<p><span><em><ruby>学生<rb>漢字</rb><rp>(</rp><rt>がくせい</rt></ruby></em></span></p>",
+        "<ruby><ruby>学生</ruby><rt>がくせい</rt></ruby>",
+        "<script>var s = 学生です;</script><style>p::before { content: 学生; }</style>",
+        "<p>2024 <!-- 学生です --><![CDATA[学生です]]><?pi 学生です?></p>",
+        "<p>Plain ASCII text, 12.5% &amp; more.</p>\n  <p/>",
+    };
+    for (const std::string& content : untouched)
+        EXPECT_EQ(body(content), content);
+}
+
+TEST_F(PreProcessTest, HeadAndAttributesStayAsTheyAre)
+{
+    const std::string html = "<html><head><title>学生です</title></head>"
+                             "<body title=\"学生です\"><p class=\"学生\">学生</p></body></html>";
+    EXPECT_EQ(preProcessed(html), "<html><head><title>学生です</title></head>"
+                                  "<body title=\"学生です\"><p class=\"学生\">｜学生《がくせい》</p></body></html>");
+}
+
+TEST_F(PreProcessTest, MarksAlreadyInTheTextAreDoubled)
+{
+    EXPECT_EQ(body("<p>A_B~C __</p>"), "<p>A__B~~C ____</p>");
+    EXPECT_EQ(body("<p>学生_です~学生</p>"), "<p>｜学生《がくせい》__です~~｜学生《がくせい》</p>");
+}
+
+TEST_F(PreProcessTest, PhraseTablesNeverTakeHalfOfADoubledMark)
+{
+    // The kazenoha tables drop a mark after "、" and join "ず_うっと".
+    EXPECT_EQ(body("<p>これは、_テスト。~です</p>"), "<p>これは、__テスト。~~です</p>");
+    EXPECT_EQ(body("<p>ず_うっと</p>"), "<p>ず__うっと</p>");
+    context.jyoshi_wakachi = true;
+    EXPECT_EQ(body("<p>「~学生</p>"), "<p>「~~｜学生《がくせい》</p>");
+}
+
+TEST_F(PreProcessTest, ReferencesComeBackAsWrittenAndAreNeverDivided)
+{
+    const std::string references = "&amp;&lt;&gt;&quot;&apos;&#28450;&#x6F22;&#x1F600;&nbsp;&own;&漢;&my_ent;";
+    EXPECT_EQ(body("<p>" + references + "</p>"), "<p>" + references + "</p>");
+    EXPECT_EQ(body("<p>学生&nbsp;学生&#x6F22;字&漢;学生</p>"),
+              "<p>｜学生《がくせい》&nbsp;｜学生《がくせい》&#x6F22;｜字《じ》&漢;｜学生《がくせい》</p>");
+}
+
+TEST_F(PreProcessTest, DeepNestingIsWalkedWithoutRecursion)
+{
+    const int depth = 9000;
+    std::string open, close;
+    for (int i = 0; i < depth; ++i) {
+        open += "<i>";
+        close += "</i>";
+    }
+    EXPECT_EQ(body(open + "学生" + close + "学生"), open + "｜学生《がくせい》" + close + "｜学生《がくせい》");
+}
+
+TEST_F(PreProcessTest, NoTextOfARealBookIsLost)
+{
+    const fs::path book = corpusBook("kusamakura.epub");
+    if (book.empty())
+        GTEST_SKIP() << "the shared corpus is absent";
+    const std::vector<fs::path> files = unpackXhtml(book, freshFolder("corpus"));
+    ASSERT_GT(files.size(), 10u);
+    std::chrono::steady_clock::duration spent{};
+    for (const fs::path& file : files) {
+        std::unique_ptr<KILN::Document> document = readContent(pathString(file));
+        KILN::Element* body = findBody(*document);
+        ASSERT_NE(body, nullptr) << file;
+        std::string before, after;
+        runningText(*body, before);
+        const auto start = std::chrono::steady_clock::now();
+        preProcessBody(*body, context);
+        spent += std::chrono::steady_clock::now() - start;
+        runningText(*body, after);
+        EXPECT_NE(after, before) << file;
+        EXPECT_EQ(undivided(after), before) << file;
+    }
+    std::cout << "pre-process of the book's bodies: "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(spent).count() << " ms\n";
+}
