@@ -62,18 +62,22 @@ uint8_t* MemOFlow::reserve(uint32_t bytes)
         throw std::bad_alloc();
     const uint32_t needed = m_length + bytes;
     if (needed > m_capacity) {
+        // Growing by half the capacity keeps writing a large text linear.
+        const uint32_t spare = m_capacity / 2 < std::numeric_limits<uint32_t>::max() - m_capacity
+            ? m_capacity + m_capacity / 2 : std::numeric_limits<uint32_t>::max();
+        const uint32_t size = needed > spare ? needed : spare;
         uint8_t* grown;
         if (m_lent) {
-            grown = static_cast<uint8_t*>(std::malloc(needed));
+            grown = static_cast<uint8_t*>(std::malloc(size));
             if (grown)
                 std::memcpy(grown, m_buffer, m_length);
         } else {
-            grown = static_cast<uint8_t*>(std::realloc(m_buffer, needed));
+            grown = static_cast<uint8_t*>(std::realloc(m_buffer, size));
         }
         if (!grown)
             throw std::bad_alloc();
         m_buffer = grown;
-        m_capacity = needed;
+        m_capacity = size;
         m_lent = false;
     }
     m_fresh = false;

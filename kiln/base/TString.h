@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <cctype>
 #include <new>
 #include <type_traits>
@@ -23,7 +24,10 @@ void convertWidth(const TString<char>& utf8, TString<unsigned int>& codePoints);
 // A growable, unterminated array of code units of type T (bytes, UTF-16 code
 // units or UTF-32 code points). The text is buffer[begin, end): units before
 // begin are free room at the front, which appends and inserts reuse before
-// they reallocate; growth is exact-fit. Capacities are counted in bytes.
+// they reallocate. A constructor or an assignment allocates exactly what it
+// needs; an append or insert that outgrows the buffer grows it by at least
+// half its capacity, so that a string built piece by piece costs linear time.
+// Capacities are counted in bytes.
 template <class T>
 class TString : public TSubString<T> {
 public:
@@ -119,6 +123,8 @@ public:
 private:
     uint32_t capacityUnits() const { return m_capacity / sizeof(T); }
     void reallocate(uint32_t units);
+    // Reallocates for at least `needed` units, with room for growth.
+    void grow(uint32_t needed);
     void allocateExact(const T* units, uint32_t length);
     T* detachFromBuffer(const T*& units, uint32_t count) const;
 
@@ -161,6 +167,15 @@ void TString<T>::reallocate(uint32_t units)
         throw std::bad_alloc();
     m_buffer = static_cast<T*>(grown);
     m_capacity = bytes;
+}
+
+template <class T>
+void TString<T>::grow(uint32_t needed)
+{
+    const uint32_t units = capacityUnits();
+    const uint32_t limit = std::numeric_limits<uint32_t>::max() / sizeof(T);
+    const uint32_t spare = units / 2 < limit - units ? units + units / 2 : limit;
+    reallocate(needed > spare ? needed : spare);
 }
 
 template <class T>
@@ -323,7 +338,7 @@ void TString<T>::append(const T* units, uint32_t count)
         begin -= count;
         end -= count;
     } else {
-        reallocate(end + count);
+        grow(end + count);
     }
     std::memcpy(m_buffer + end, units, count * sizeof(T));
     end += count;
@@ -347,7 +362,7 @@ bool TString<T>::insert(uint32_t index, const T* units, uint32_t count)
         std::memcpy(m_buffer + at - count, units, count * sizeof(T));
     } else {
         if (end + count > capacityUnits())
-            reallocate(end + count);
+            grow(end + count);
         std::memmove(m_buffer + at + count, m_buffer + at, (end - at) * sizeof(T));
         end += count;
         std::memcpy(m_buffer + at, units, count * sizeof(T));

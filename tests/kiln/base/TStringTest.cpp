@@ -14,7 +14,7 @@ std::string text(const TString<char>& s) { return std::string(s.data(), s.length
 
 } // namespace
 
-TEST(TStringTest, CapacitiesAreBytesAndGrowthIsExact)
+TEST(TStringTest, CapacitiesAreBytesAndConstructionIsExact)
 {
     TString<unsigned short> wide;
     EXPECT_EQ(wide.capacity(), 20u);
@@ -70,7 +70,7 @@ TEST(TStringTest, FrontRoomIsReusedBeforeReallocation)
     EXPECT_EQ(s.capacity(), 6u);
     EXPECT_EQ(s.frontRoom(), 0u);
     s.append('j');
-    EXPECT_EQ(s.capacity(), 7u);
+    EXPECT_EQ(s.capacity(), 9u);  // grown by half
     EXPECT_EQ(text(s), "defghij");
 }
 
@@ -80,8 +80,30 @@ TEST(TStringTest, AppendingTheFrontRoomSizeReallocates)
     TString<char> s("abcdef");
     s.erase(0, 2);
     s.append("xy");
-    EXPECT_EQ(s.capacity(), 8u);
+    EXPECT_EQ(s.capacity(), 9u);
     EXPECT_EQ(text(s), "cdefxy");
+}
+
+TEST(TStringTest, AppendingUnitByUnitIsLinear)
+{
+    // Exact-fit growth reallocated (and copied) the whole text for every unit.
+    TString<unsigned short> s;
+    uint32_t reallocations = 0;
+    for (uint32_t i = 0; i < 1'000'000; ++i) {
+        const uint32_t before = s.capacity();
+        s.append(static_cast<unsigned short>('a' + i % 26));
+        reallocations += s.capacity() != before;
+    }
+    EXPECT_EQ(s.length(), 1'000'000u);
+    EXPECT_LT(reallocations, 40u);
+    TString<char> inserted;
+    reallocations = 0;
+    for (uint32_t i = 0; i < 100'000; ++i) {
+        const uint32_t before = inserted.capacity();
+        inserted.insert(inserted.length(), "xy", 2);
+        reallocations += inserted.capacity() != before;
+    }
+    EXPECT_LT(reallocations, 40u);
 }
 
 TEST(TStringTest, AppendingItselfIsSafe)
