@@ -6,10 +6,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 program=$build/zefw32/zefw32
-if [ ! -x "$program" ]; then
-    echo "ERROR: $program is not built: cmake --build $build --target zefw32" >&2
-    exit 1
-fi
+# Never a stale picture: the program is brought up to date first.
+cmake --build "$build" --target zefw32
 command -v xvfb-run >/dev/null || { echo "ERROR: xvfb-run is missing (Debian package xvfb)" >&2; exit 1; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
