@@ -1,5 +1,8 @@
 #pragma once
 
+// The window of a dialog, built from its template, and the messages and
+// command words it hands to its dialog procedure.
+
 #include "zefw32/DialogTemplate.h"
 
 #include <QDialog>

@@ -95,8 +95,9 @@ TEST(DialogWindowTest, EveryLabelFitsAndTheLayoutKeepsItsProportionsAtAnySize)
             EXPECT_NEAR(control.x * scaleX, box.x(), 1.0) << label << " at " << pointSize;
             EXPECT_NEAR(control.y * scaleY, box.y(), 1.0) << label << " at " << pointSize;
             EXPECT_TRUE(window.rect().contains(box)) << label << " at " << pointSize;
-            if (control.kind == ControlKind::AutoCheckBox || control.kind == ControlKind::AutoRadioButton)
+            if (control.kind == ControlKind::AutoCheckBox || control.kind == ControlKind::AutoRadioButton) {
                 EXPECT_LE(widget->sizeHint().width(), box.width()) << label << " clipped at " << pointSize;
+            }
         }
         // The line of the first static holds its text.
         const auto labels = window.findChildren<QLabel*>();
