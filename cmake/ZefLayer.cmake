@@ -25,6 +25,7 @@ function(zef_tests name dir)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     ZEF_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ZEF_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs (idempotent), builds the
-# programs and runs the text tool on the sample text that the project ships.
+# programs, runs the text tool on the sample text and the converter on the
+# sample book that the project ships.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,4 +29,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build build
 if [ -x build/kazenohawakati/kazenohawakati ]; then
   build/kazenohawakati/kazenohawakati doc/sample.txt
+fi
+if [ -x build/zef/zef ]; then
+  mkdir -p build/sample
+  build/zef/zef -a doc/sample.epub build/sample/pre-sample.epub
+  echo "pre-processed sample book (division marks and ruby notation): build/sample/pre-sample.epub"
+  build/zef/zef build/sample/pre-sample.epub build/sample/sample-final.epub
+  echo "post-processed sample book (ruby and wbr markup, page list): build/sample/sample-final.epub"
 fi

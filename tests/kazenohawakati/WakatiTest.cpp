@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
+#include "tests/support/Program.h"
+
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,17 +16,11 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 const char* const Program = ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati";
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = zef::test::ProgramResult;
 
 std::string readFile(const std::string& path)
 {
@@ -54,47 +47,11 @@ protected:
     std::string path(const char* name) const { return dir + "/" + name; }
 
     // Runs the program with the arguments, input on standard input, and
-    // standard output to a file of the test folder (read into the result) or
-    // to stdoutPath.
+    // standard output captured into the result or sent to stdoutPath.
     Result run(const std::vector<std::string>& arguments, const std::string& input = "",
                std::string stdoutPath = "", const std::vector<std::string>& extraEnvironment = {})
     {
-        const std::string inPath = path("stdin");
-        const std::string errPath = path("stderr");
-        const bool ownStdout = stdoutPath.empty();
-        if (ownStdout)
-            stdoutPath = path("stdout");
-        writeFile(inPath, input);
-        std::vector<std::string> words = {Program};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-        std::vector<std::string> variables(extraEnvironment);
-        for (char** variable = environ; *variable; ++variable)
-            variables.push_back(*variable);
-        std::vector<char*> envp;
-        for (std::string& variable : variables)
-            envp.push_back(variable.data());
-        envp.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        Result result;
-        pid_t pid;
-        int status = 0;
-        if (posix_spawn(&pid, Program, &actions, nullptr, argv.data(), envp.data()) == 0
-            && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            result.status = WEXITSTATUS(status);
-        posix_spawn_file_actions_destroy(&actions);
-        if (ownStdout)
-            result.out = readFile(stdoutPath);
-        result.err = readFile(errPath);
-        return result;
+        return zef::test::runProgram(Program, {arguments, input, stdoutPath, extraEnvironment}, dir);
     }
 
     std::string dir;

@@ -1,0 +1,87 @@
+// A real book through pre-process and post-process without edits: every
+// character of its text survives once the added ruby readings and word breaks
+// are taken away, every other file comes back byte for byte under the same
+// name, and EPUBCheck (when installed) finds no new kind of error or warning.
+
+#include "tests/support/Corpus.h"
+#include "tests/zef/BookText.h"
+#include "tests/zef/ZefFixture.h"
+
+#include <map>
+#include <regex>
+
+namespace {
+
+using namespace zef::test;
+
+const char* const EpubCheck = "/usr/share/java/epubcheck.jar";
+
+// The kinds of message ("ERROR(RSC-005)", "WARNING(OPF-053)") EPUBCheck
+// reports on a book.
+std::set<std::string> epubCheckKinds(const fs::path& book, const fs::path& scratch)
+{
+    const ProgramResult r = runProgram("/usr/bin/java", {{"-jar", EpubCheck, book.string()}, "", "", {}, 600}, scratch);
+    std::set<std::string> kinds;
+    const std::string report = r.out + r.err;
+    const std::regex kind(R"((ERROR|WARNING|FATAL)\([A-Z]+-[0-9]+\))");
+    for (auto it = std::sregex_iterator(report.begin(), report.end(), kind); it != std::sregex_iterator(); ++it)
+        kinds.insert(it->str());
+    return kinds;
+}
+
+class CorpusRoundTripTest : public ZefFixture {};
+
+TEST_F(CorpusRoundTripTest, NovelKeepsItsTextAndFiles)
+{
+    const fs::path novel = corpusBook("kusamakura.epub");
+    if (novel.empty())
+        GTEST_SKIP() << "the corpus is absent";
+    ProgramResult r = zef({"-a", novel.string(), path("pre.epub").string()});
+    ASSERT_EQ(r.status, 0) << describe(r);
+    r = zef({path("pre.epub").string(), path("final.epub").string()});
+    ASSERT_EQ(r.status, 0) << describe(r);
+
+    const std::vector<ZipContent> input = readZip(novel);
+    const std::vector<ZipContent> output = readZip(path("final.epub"));
+    std::map<std::string, std::string> outputFiles;
+    for (const ZipContent& entry : output)
+        outputFiles[entry.name] = entry.data;
+    ASSERT_EQ(output.front().name, "mimetype");
+    ASSERT_EQ(outputFiles.size(), input.size());
+    int documents = 0;
+    for (const ZipContent& entry : input) {
+        ASSERT_TRUE(outputFiles.count(entry.name)) << entry.name;
+        const std::string& converted = outputFiles[entry.name];
+        if (!entry.name.ends_with(".xhtml")) {
+            EXPECT_TRUE(converted == entry.data) << entry.name << " changed";
+            continue;
+        }
+        ++documents;
+        EXPECT_EQ(readerText(converted), readerText(entry.data)) << entry.name;
+    }
+    EXPECT_GE(documents, 16);
+
+    // The pre-process did divide and annotate the text.
+    bool marked = false;
+    for (const ZipContent& entry : readZip(path("pre.epub")))
+        marked = marked || entry.data.find("》") != std::string::npos;
+    EXPECT_TRUE(marked);
+}
+
+TEST_F(CorpusRoundTripTest, EpubCheckFindsNothingNew)
+{
+    const fs::path novel = corpusBook("kusamakura.epub");
+    if (novel.empty() || !fs::exists(EpubCheck) || !fs::exists("/usr/bin/java"))
+        GTEST_SKIP() << "the corpus or EPUBCheck is absent";
+    ProgramResult r = zef({"-a", novel.string(), path("pre.epub").string()});
+    ASSERT_EQ(r.status, 0) << describe(r);
+    r = zef({"-r", path("pre.epub").string(), path("final.epub").string()});
+    ASSERT_EQ(r.status, 0) << describe(r);
+    const std::set<std::string> before = epubCheckKinds(novel, scratch);
+    for (const char* book : {"pre.epub", "final.epub"}) {
+        for (const std::string& kind : epubCheckKinds(path(book), scratch))
+            EXPECT_TRUE(before.count(kind)) << book << ": new " << kind;
+    }
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+// Black-box tests of the converter's command line: banner and usage, the
+// messages and exit statuses of missing paths, settings and model errors, and
+// that a failed run leaves the destination alone.
+
+#include "tests/zef/BookText.h"
+#include "tests/zef/MiniBook.h"
+#include "tests/zef/ZefFixture.h"
+
+#include <string>
+
+namespace {
+
+using namespace zef::test;
+
+const std::string Usage = "zef [options] source_path destination_path\n"
+                          "OPTION:\n"
+                          "-a, --pre          EPUB pre-process\n"
+                          "-b, --post         EPUB post-process (default)\n"
+                          "-ha, --pre-html    HTML pre-process\n"
+                          "-hb, --post-html   HTML post-process\n"
+                          "PRE-PROCESS OPTIONS:\n"
+                          "-w-, --pre-wakachi-off       don't output wakati information.\n"
+                          "-j, --pre-jyoshi-wakachi     output jyoshi wakati information.\n"
+                          "-m, --pre-kazenoha-wakati    use kazenoha wakati rule.\n"
+                          "POST-PROCESS OPTIONS:\n"
+                          "-p-, --post-publisher-uniq-process-off   don't do Dolphin Publisher uniq process.\n"
+                          "-r, --rtol, --page-progression-rtol      output right to left page progression.\n"
+                          "-l, --ltor, --page-progression-ltor      output left to ritht page progression.\n"
+                          "-n, --none, --page-progression-none      don't output page progression. (default)\n"
+                          "-br-, --without-rp                       don't output braces pair with rp tags.\n";
+
+const std::string SampleBook = ZEF_SOURCE_DIR "/doc/sample.epub";
+
+class ZefTest : public ZefFixture {
+protected:
+    // A destination that already exists, to see that failures leave it alone.
+    std::string existingDestination()
+    {
+        writeText(path("out.epub"), "earlier output");
+        return path("out.epub");
+    }
+
+    void expectUntouched(const std::string& destination)
+    {
+        EXPECT_EQ(fileContent(destination), "earlier output");
+    }
+};
+
+TEST_F(ZefTest, BannerAndUsage)
+{
+    for (const char* option : {"--version", "-V"}) {
+        const ProgramResult r = zef({option});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "zef version 1.3.0\n");
+        EXPECT_EQ(r.err, "");
+    }
+    for (const char* option : {"-h", "-help", "--help", "--help=x"}) {
+        const ProgramResult r = zef({option});
+        EXPECT_EQ(r.status, 0) << option;
+        EXPECT_EQ(r.out, Usage) << option;
+    }
+    // The last mode wins: usage, then a conversion without paths.
+    EXPECT_EQ(zef({"-h", "-a"}).status, 1);
+    EXPECT_EQ(zef({"-a", "-h"}).out, Usage);
+}
+
+TEST_F(ZefTest, MissingPaths)
+{
+    for (const char* mode : {"-a", "-b", "-ha", "-hb"}) {
+        ProgramResult r = zef({mode});
+        EXPECT_EQ(r.status, 1) << mode;
+        EXPECT_EQ(r.err, "ERROR: The source EPUB path is not set.\n") << mode;
+        r = zef({mode, path("in").string()});
+        EXPECT_EQ(r.status, 2) << mode;
+        EXPECT_EQ(r.err, "ERROR: The distination EPUB path is not set.\n") << mode;
+    }
+    EXPECT_EQ(zef({}).status, 1) << "post-process by default";
+    EXPECT_EQ(treeListing(scratch), (std::set<std::string>{"etc", "etc/zef.conf", "tmp"}));
+}
+
+TEST_F(ZefTest, ThirdPathStopsBeforeAnyWork)
+{
+    const std::string destination = existingDestination();
+    const ProgramResult r = zef({SampleBook, destination, "extra"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, "ERROR: unknown option:extra\n");
+    expectUntouched(destination);
+}
+
+TEST_F(ZefTest, PreProcessNeedsTheInstallationFolder)
+{
+    const std::string destination = existingDestination();
+    writeText(settings / "zef.conf", "Other=1\n");
+    for (const char* mode : {"-a", "-ha"}) {
+        const ProgramResult r = zef({mode, SampleBook, destination});
+        EXPECT_EQ(r.status, 3) << mode;
+        EXPECT_EQ(r.err, "ERROR: Can't get mecabrc path.\n") << mode;
+        expectUntouched(destination);
+    }
+    fs::remove(settings / "zef.conf");
+    EXPECT_EQ(zef({"-a", SampleBook, destination}).err, "ERROR: Can't get mecabrc path.\n") << "no settings file";
+    expectUntouched(destination);
+
+    // The post-process does not need MeCab.
+    const ProgramResult r = zef({SampleBook, destination});
+    EXPECT_EQ(r.status, 0) << describe(r);
+    EXPECT_EQ(readZip(destination).front().name, "mimetype");
+}
+
+TEST_F(ZefTest, MissingMecabConfigurationIsAModelError)
+{
+    writeText(settings / "zef.conf", "InstDir=" + path("nowhere/").string() + "\n");
+    const std::string destination = existingDestination();
+    const ProgramResult r = zef({"-a", SampleBook, destination});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.err.rfind("ERROR: 027 ", 0), 0u) << r.err;
+    expectUntouched(destination);
+}
+
+TEST_F(ZefTest, ModelErrorsGiveTheirNumberAndStatus)
+{
+    MiniBook book;
+    book.chapters.push_back({"text/missing.xhtml", ""});
+    std::vector<ZipEntry> entries = book.entries();
+    entries.pop_back();
+    writeZip(path("book.epub"), entries);
+    const std::string destination = existingDestination();
+    const std::string message = "Can't open a xhtml file (" + temporary.string() + "/zef.0/OEBPS/text/missing.xhtml) for reading.\n";
+
+    ProgramResult r = zef({"-a", path("book.epub"), destination});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.err, "ERROR: 012 " + message);
+    expectUntouched(destination);
+
+    r = zef({"-b", path("book.epub"), destination});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "ERROR: 012 " + message);
+    expectUntouched(destination);
+
+    r = zef({"-hb", path("missing.xhtml"), destination});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "ERROR: 012 Can't open a xhtml file (" + path("missing.xhtml").string() + ") for reading.\n");
+    expectUntouched(destination);
+}
+
+TEST_F(ZefTest, SampleBookRoundTrip)
+{
+    ProgramResult r = zef({"-a", SampleBook, path("pre.epub")});
+    ASSERT_EQ(r.status, 0) << describe(r);
+    r = zef({path("pre.epub"), path("final.epub")});
+    ASSERT_EQ(r.status, 0) << describe(r);
+
+    const std::vector<ZipContent> input = readZip(SampleBook);
+    const std::vector<ZipContent> pre = readZip(path("pre.epub"));
+    const std::vector<ZipContent> final = readZip(path("final.epub"));
+    for (const std::vector<ZipContent>* book : {&pre, &final}) {
+        ASSERT_EQ(book->size(), input.size());
+        EXPECT_EQ(book->front().method, 0) << "mimetype stored";
+        for (size_t i = 0; i < input.size(); ++i) {
+            EXPECT_EQ((*book)[i].name, input[i].name);
+            if (input[i].utf8Flag) {
+                EXPECT_TRUE((*book)[i].utf8Flag) << input[i].name << " is a UTF-8 name";
+            }
+        }
+    }
+    const std::string& chapter = pre[5].data;
+    EXPECT_NE(chapter.find("_｜灯台《とうだい》"), std::string::npos) << chapter;
+    EXPECT_NE(final[5].data.find("<wbr/><ruby><rb>灯台</rb><rp>（</rp><rt>とうだい</rt><rp>）</rp></ruby>"),
+              std::string::npos);
+    for (size_t i = 0; i < input.size(); ++i) {
+        if (input[i].name.starts_with("OEBPS/text/")) {
+            EXPECT_EQ(readerText(final[i].data), readerText(input[i].data)) << input[i].name;
+        }
+    }
+}
+
+TEST_F(ZefTest, XhtmlModesMayWriteOverTheirSource)
+{
+    writeText(path("page.xhtml"), xhtmlDocument("<p>本_を~読む</p>"));
+    const ProgramResult r = zef({"-hb", path("page.xhtml"), path("page.xhtml")});
+    EXPECT_EQ(r.status, 0) << describe(r);
+    EXPECT_NE(fileContent(path("page.xhtml")).find("<p>本<wbr/>を<wbr class=\"sub\"/>読む</p>"), std::string::npos)
+        << fileContent(path("page.xhtml"));
+}
+
+} // namespace
