@@ -136,8 +136,12 @@ void ZephraModel::createWorkDirectory()
 
 void ZephraModel::removeWorkDirectory()
 {
-    if (!m_workDirectory.isEmpty())
-        ::removeWorkDirectory(m_workDirectory);
+    if (m_workDirectory.isEmpty())
+        return;
+    ::removeWorkDirectory(m_workDirectory);
+    // Another run may take the name from now on: a second call must not
+    // remove its directory.
+    m_workDirectory.clear();
 }
 
 void ZephraModel::setUpEngine(const PreProcessOptions& options)

@@ -1,12 +1,13 @@
 #include "zef/Zephra.h"
 
 #include "kiln/base/Utf8String.h"
-#include "kiln/file/SettingsStore.h"
+#include "kiln/file/InstallationFile.h"
 #include "model/ZephraModel.h"
 #include "model/ZephraModelError.h"
 #include "zef/ProgressLine.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -163,7 +164,7 @@ int32_t Zephra::convert()
     const bool pre = m_mode == PreEpub || m_mode == PreHtml;
     std::string mecabrc;
     if (pre) {
-        if (!findMecabrc(mecabrc)) {
+        if (!KILN::installationFile("mecabrc", mecabrc)) {
             std::fputs("ERROR: Can't get mecabrc path.\n", stderr);
             fail(NoMecabrc);
         }
@@ -200,19 +201,6 @@ int32_t Zephra::convert()
         return pre ? PreProcessFailed : PostProcessFailed;
     }
     return 0;
-}
-
-bool Zephra::findMecabrc(std::string& path) const
-{
-    KILN::SettingsStore settings;
-    if (!settings.openForQuery(KILN::SettingsStore::Machine))
-        return false;
-    std::string folder;
-    if (!settings.query("InstDir", folder))
-        return false;
-    // The value ends with a separator: the file name is appended as it is.
-    path = folder + "mecabrc";
-    return true;
 }
 
 void Zephra::printUsage()

@@ -4,8 +4,6 @@
 #include "kiln/base/PathString.h"
 #include "model/ModelOptions.h"
 
-#include <string>
-
 // The console converter: pre-processes or post-processes an EPUB or a single
 // XHTML file through the conversion model, with the options of the command
 // line, and answers an exit status.
@@ -41,9 +39,6 @@ private:
 
     // Runs the conversion of the mode; answers the exit status.
     int32_t convert();
-    // The MeCab configuration file named by the machine's settings; false
-    // when they name none.
-    bool findMecabrc(std::string& path) const;
 
     int32_t m_mode = PostEpub;
     KILN::PathString m_source;

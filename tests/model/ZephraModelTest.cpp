@@ -210,6 +210,18 @@ TEST_F(ZephraModelTest, FailureKeepsTheWorkDirectoryUntilRemovedAndWritesNoDesti
     EXPECT_TRUE(noWorkDirectoryLeft());
 }
 
+TEST_F(ZephraModelTest, RemovingTwiceLeavesAnotherRunsDirectoryOfTheSameNameAlone)
+{
+    ZephraModel model;
+    model.createWorkDirectory();
+    const fs::path directory = KILN::Utf8String(model.workDirectory()).terminate();
+    model.removeWorkDirectory();
+    ASSERT_TRUE(fs::create_directory(directory));  // another run takes the name
+    model.removeWorkDirectory();
+    EXPECT_TRUE(fs::exists(directory));
+    fs::remove(directory);
+}
+
 TEST_F(ZephraModelTest, PageSpansRebuildThePageListAndNeedTheNavigationDocument)
 {
     const std::string spans = "<p><span class=\"page-normal\" id=\"p1\">1</span>本文</p>";

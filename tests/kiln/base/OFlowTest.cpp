@@ -27,7 +27,7 @@ TEST(StringOFlowTest, AppendsItsOwnWidthOnly)
     EXPECT_IO_EXCEPTION(flow.write8('a'), IOException::NotOpen, "kiln/base/StringOFlow");
 }
 
-TEST(MemOFlowTest, StoresLittleEndianAndGrowsToExactFit)
+TEST(MemOFlowTest, StoresLittleEndianAndGrowsByHalfItsCapacity)
 {
     MemOFlow flow;
     EXPECT_EQ(flow.capacity(), 10u);
@@ -40,13 +40,27 @@ TEST(MemOFlowTest, StoresLittleEndianAndGrowsToExactFit)
     flow.writeBlock16(2, units, written);
     EXPECT_EQ(written, 2u);
     EXPECT_EQ(flow.length(), 11u);
-    EXPECT_EQ(flow.capacity(), 11u);
+    EXPECT_EQ(flow.capacity(), 15u);
     for (uint32_t i = 0; i < flow.length(); ++i)
         EXPECT_EQ(flow.data()[i], i + 1) << i;
     EXPECT_TRUE(flow.reset());
     EXPECT_EQ(flow.length(), 0u);
     EXPECT_TRUE(flow.close());
     EXPECT_IO_EXCEPTION(flow.write8(1), IOException::NotOpen, "kiln/base/MemOFlow");
+}
+
+TEST(MemOFlowTest, WritingUnitByUnitIsLinear)
+{
+    // Exact-fit growth copied everything written so far for every unit.
+    MemOFlow flow;
+    uint32_t reallocations = 0;
+    for (uint32_t i = 0; i < 1'000'000; ++i) {
+        const uint32_t before = flow.capacity();
+        flow.write16(static_cast<uint16_t>(i));
+        reallocations += flow.capacity() != before;
+    }
+    EXPECT_EQ(flow.length(), 2'000'000u);
+    EXPECT_LT(reallocations, 40u);
 }
 
 TEST(MemOFlowTest, LentBufferIsNeverFreedNorReallocated)

@@ -1,4 +1,5 @@
 #include "kiln/file/SettingsStore.h"
+#include "kiln/file/InstallationFile.h"
 
 #include <gtest/gtest.h>
 
@@ -101,4 +102,15 @@ TEST_F(SettingsStoreTest, StoreOpenedForQueryWritesNothing)
     EXPECT_FALSE(store.setString("InstDir", "/y/"));
     EXPECT_TRUE(store.close());
     EXPECT_EQ("InstDir=/x/\n", slurp(m_root / "machine/zef.conf"));
+}
+
+TEST_F(SettingsStoreTest, InstallationFilesAreNamedByInstDirWithoutASeparatorAdded)
+{
+    std::string path;
+    EXPECT_FALSE(KILN::installationFile("mecabrc", path));  // no machine file
+    std::ofstream(m_root / "machine/zef.conf") << "Other=1\n";
+    EXPECT_FALSE(KILN::installationFile("mecabrc", path));  // no InstDir in it
+    std::ofstream(m_root / "machine/zef.conf") << "InstDir=/opt/zef/share/zef/\n";
+    ASSERT_TRUE(KILN::installationFile("doc/help.pdf", path));
+    EXPECT_EQ("/opt/zef/share/zef/doc/help.pdf", path);
 }

@@ -1,0 +1,19 @@
+#include "kiln/file/InstallationFile.h"
+
+#include "kiln/file/SettingsStore.h"
+
+namespace KILN {
+
+bool installationFile(const char* name, std::string& path)
+{
+    SettingsStore settings;
+    if (!settings.openForQuery(SettingsStore::Machine))
+        return false;
+    std::string folder;
+    if (!settings.query("InstDir", folder))
+        return false;
+    path = folder + name;
+    return true;
+}
+
+} // namespace KILN
