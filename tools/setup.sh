@@ -12,7 +12,7 @@ packages=(
   libminizip-dev zlib1g-dev
   libxml2-utils unzip clang-14 libclang-rt-14-dev
   qt6-base-dev fonts-noto-cjk xvfb xauth
-  weasyprint desktop-file-utils lintian dpkg-dev man-db groff-base
+  weasyprint poppler-utils desktop-file-utils lintian dpkg-dev man-db groff-base
 )
 missing=()
 for p in "${packages[@]}"; do
