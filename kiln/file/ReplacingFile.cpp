@@ -94,6 +94,12 @@ ReplacingFile::ReplacingFile(const TStringPtr<unsigned short>& destination)
 {
 }
 
+ReplacingFile::ReplacingFile(const std::string& nativeDestination)
+    : m_destination(nativeDestination)
+    , m_valid(!nativeDestination.empty())
+{
+}
+
 ReplacingFile::~ReplacingFile()
 {
     if (m_stream)
