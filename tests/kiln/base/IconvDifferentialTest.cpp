@@ -2,6 +2,7 @@
 #include "EncodingTestSupport.h"
 
 #include "kiln/base/EncodingRegistry.h"
+#include "kiln/base/Utf.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -11,7 +12,9 @@
 #include <ostream>
 #include <functional>
 #include <optional>
+#include <random>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 using namespace KILN;
@@ -33,11 +36,12 @@ public:
     std::optional<std::string> convert(const std::string& input)
     {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char out[64];
+        std::string buffer(input.size() * 8 + 64, '\0');
+        char* out = buffer.data();
         char* in = const_cast<char*>(input.data());
         size_t inLeft = input.size();
         char* outPtr = out;
-        size_t outLeft = sizeof out;
+        size_t outLeft = buffer.size();
         if (iconv(m_cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft)
             return std::nullopt;
         if (iconv(m_cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
@@ -207,6 +211,86 @@ TEST_P(IconvDifferentialTest, EncodesLikeIconv)
             EXPECT_NE(encodeDifference(e.name, static_cast<uint16_t>(c), expected, got), nullptr)
                 << e.name << " U+" << std::hex << c << ": iconv " << hex(expected) << ", ours " << hex(got);
         }
+    }
+}
+
+// Random texts of the characters an encoding holds, as UTF-16LE: shift
+// states, base64 runs and their ends are where multi-character text differs
+// from single characters.
+class RandomTexts {
+public:
+    explicit RandomTexts(std::vector<uint32_t> pool) : m_pool(std::move(pool)) {}
+
+    std::string next()
+    {
+        std::string text;
+        const size_t length = std::uniform_int_distribution<size_t>(1, 40)(m_random);
+        for (size_t i = 0; i < length; ++i) {
+            const uint32_t c = m_pool[std::uniform_int_distribution<size_t>(0, m_pool.size() - 1)(m_random)];
+            if (c >= 0x10000)
+                text += utf16Of(utf::highSurrogateOf(c)) + utf16Of(utf::lowSurrogateOf(c));
+            else
+                text += utf16Of(static_cast<uint16_t>(c));
+        }
+        return text;
+    }
+
+private:
+    std::vector<uint32_t> m_pool;
+    std::mt19937 m_random{20260101};
+};
+
+// Printable ASCII, and every step-th character of a range that glibc
+// encodes alone.
+std::vector<uint32_t> poolOf(const char* iconvName, std::vector<std::pair<uint32_t, uint32_t>> ranges, uint32_t step)
+{
+    std::vector<uint32_t> pool;
+    for (uint32_t c = 0x20; c < 0x7F; ++c)
+        pool.push_back(c);
+    Iconv encoder(iconvName, "UTF-16LE");
+    for (const auto& [first, last] : ranges) {
+        for (uint32_t c = first; c <= last; c += step) {
+            if (encoder.convert(utf16Of(static_cast<uint16_t>(c))))
+                pool.push_back(c);
+        }
+    }
+    return pool;
+}
+
+TEST(IconvRandomTextTest, Iso2022JpTextsEncodeAndDecodeLikeIconv)
+{
+    // Kana and kanji; ASCII '\\' and '~' stay ASCII in both encoders.
+    RandomTexts texts(poolOf("ISO-2022-JP", {{0x3041, 0x30F6}, {0x4E00, 0x9FA0}, {0xFF01, 0xFF5E}}, 7));
+    ChainRunner encoder(EncodingRegistry::Utf16Le, EncodingRegistry::Iso2022Jp);
+    ChainRunner decoder(EncodingRegistry::Iso2022Jp, EncodingRegistry::Utf16Le);
+    Iconv theirs("ISO-2022-JP", "UTF-16LE");
+    for (int i = 0; i < 2000; ++i) {
+        const std::string text = texts.next();
+        const std::optional<std::string> expected = theirs.convert(text);
+        ASSERT_TRUE(expected) << hex(text);
+        EXPECT_EQ(hex(encoder.run(text)), hex(*expected)) << hex(text);
+        EXPECT_EQ(hex(decoder.run(*expected)), hex(text));
+    }
+}
+
+TEST(IconvRandomTextTest, Utf7TextsRoundTripThroughIconv)
+{
+    // Encoders may choose where base64 runs end; each side reads the other's.
+    std::vector<uint32_t> pool = poolOf("UTF-7", {{0xA0, 0x3100}}, 97);
+    for (uint32_t c : {0x2B, 0x2D, 0x7E, 0x5C, 0xFEFF, 0xFFFD, 0x20BB7, 0x1F600, 0x10FFFF})
+        pool.push_back(c);
+    RandomTexts texts(pool);
+    ChainRunner encoder(EncodingRegistry::Utf16Le, EncodingRegistry::idOf("utf-7"));
+    ChainRunner decoder(EncodingRegistry::idOf("utf-7"), EncodingRegistry::Utf16Le);
+    Iconv theirEncoder("UTF-7", "UTF-16LE");
+    Iconv theirDecoder("UTF-16LE", "UTF-7");
+    for (int i = 0; i < 2000; ++i) {
+        const std::string text = texts.next();
+        const std::optional<std::string> theirs = theirEncoder.convert(text);
+        ASSERT_TRUE(theirs) << hex(text);
+        EXPECT_EQ(hex(decoder.run(*theirs)), hex(text)) << *theirs;
+        const std::string ours = encoder.run(text);
+        EXPECT_EQ(hex(theirDecoder.convert(ours).value_or("(iconv failed)")), hex(text)) << ours;
     }
 }
 
