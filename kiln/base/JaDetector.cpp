@@ -27,11 +27,22 @@ enum : uint8_t {
 
 constexpr std::array<uint8_t, 256> makeClasses()
 {
-    struct Range { int first, last; uint8_t flags; };
+    struct Range {
+        int first, last;
+        uint8_t flags;
+    };
+    constexpr uint8_t Euc = EucLead | EucTrail;
+    constexpr uint8_t Sjis = SjisLead | SjisTrail;
     constexpr Range ranges[] = {
-        {0x40, 0x7E, 0x20}, {0x80, 0x80, 0x20}, {0x81, 0x9F, 0x30}, {0xA0, 0xA0, 0x20},
-        {0xA1, 0xDF, 0x6F}, {0xE0, 0xED, 0x3F}, {0xEE, 0xEF, 0x3B}, {0xF0, 0xFC, 0x2B},
-        {0xFD, 0xFE, 0x0A},
+        {0x40, 0x7E, SjisTrail},
+        {0x80, 0x80, SjisTrail},
+        {0x81, 0x9F, Sjis},
+        {0xA0, 0xA0, SjisTrail},
+        {0xA1, 0xDF, Euc | A1ToED | A1ToFE | SjisTrail | A1ToDF},
+        {0xE0, 0xED, Euc | A1ToED | A1ToFE | Sjis},
+        {0xEE, 0xEF, Euc | A1ToFE | Sjis},
+        {0xF0, 0xFC, Euc | A1ToFE | SjisTrail},
+        {0xFD, 0xFE, EucTrail | A1ToFE},
     };
     std::array<uint8_t, 256> classes{};
     for (const Range& r : ranges) {

@@ -28,7 +28,6 @@ public:
     ~NDLinkList() override { clear(); }
 
     bool owns() const { return m_owns; }
-    void setOwns(bool owns) { m_owns = owns; }
 
     bool isEmpty() const override { return m_head == nullptr; }
     uint32_t count() const override;

@@ -37,11 +37,8 @@ void OFlow::writeBlock16(uint32_t count, const uint16_t* src, uint32_t& written)
 void OFlow::writeBlock32(uint32_t count, const uint32_t* src, uint32_t& written) { writeUnits(*this, count, src, written); }
 
 bool OFlow::writeZ32(const uint32_t* units) { return writeAll(*this, units); }
-bool OFlow::writeZ16(const uint16_t* units) { return writeAll(*this, units); }
 bool OFlow::writeZ8(const char* units) { return writeAll(*this, units); }
 
-bool OFlow::writeString32(const TStringPtr<unsigned int>& text) { return writeAll(*this, text.data(), text.length()); }
-bool OFlow::writeString16(const TStringPtr<unsigned short>& text) { return writeAll(*this, text.data(), text.length()); }
 bool OFlow::writeString8(const TStringPtr<char>& text) { return writeAll(*this, text.data(), text.length()); }
 
 } // namespace KILN

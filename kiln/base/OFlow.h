@@ -25,10 +25,7 @@ public:
     // Write a zero-terminated array or a string's text; true when every unit
     // was written.
     virtual bool writeZ32(const uint32_t* units);
-    virtual bool writeZ16(const uint16_t* units);
     virtual bool writeZ8(const char* units);
-    virtual bool writeString32(const TStringPtr<unsigned int>& text);
-    virtual bool writeString16(const TStringPtr<unsigned short>& text);
     virtual bool writeString8(const TStringPtr<char>& text);
 
     // The write of the width of T.

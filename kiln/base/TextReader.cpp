@@ -181,12 +181,6 @@ void TextReader<T>::unreadRaw(T unit)
 }
 
 template <class T>
-void TextReader<T>::setLine(uint32_t line)
-{
-    m_line = line;
-}
-
-template <class T>
 uint32_t TextReader<T>::line() const
 {
     return m_line;

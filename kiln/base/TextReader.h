@@ -39,7 +39,6 @@ public:
     virtual void read(uint32_t n, T* dest, uint32_t& got);
     // Pushes back a unit without touching the line count.
     virtual void unreadRaw(T unit);
-    virtual void setLine(uint32_t line);
     virtual uint32_t line() const;
     // Pushes back a unit; a line feed is uncounted.
     virtual void unread(T unit);

@@ -8,7 +8,8 @@ namespace KILN {
 
 // A grammar error inside the XML parser: its code and the static message of
 // that code, with an optional detail (such as an encoding name) for the
-// report. The parse entry catches it and reports it.
+// report. The parse entry catches it and reports it. Not to be confused with
+// XmlParseError, the encoding detector's reason for falling back.
 class XMLParseError {
 public:
     enum Code : int32_t {

@@ -7,7 +7,8 @@ namespace KILN {
 
 // Why XmlDetector could not read an XML declaration: a code and its static
 // message. Raised and caught inside XmlDetector; the detector keeps the last
-// one for callers that want to know why it fell back.
+// one for callers that want to know why it fell back. Not to be confused
+// with XMLParseError, the parser's grammar error.
 class XmlParseError {
 public:
     enum Code : int32_t {

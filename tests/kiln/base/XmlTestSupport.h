@@ -5,6 +5,8 @@
 #include "kiln/base/Utf16String.h"
 #include "kiln/base/XMLParseError.h"
 
+#include "XmlErrorMessages.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -46,10 +48,10 @@ inline Parsed parse(const std::u16string& text, uint32_t flags = 0)
     return Parsed{std::unique_ptr<KILN::Document>(document), testing::internal::GetCapturedStderr()};
 }
 
-// The report line of a failed parse with that code.
+// The report line of a failed parse with that code, from the golden texts.
 inline std::string expectedReport(int32_t code)
 {
-    return "ERROR:" + std::to_string(code) + ": " + KILN::XMLParseError::messageOf(code) + "\n";
+    return "ERROR:" + std::to_string(code) + ": " + goldenMessage(code) + "\n";
 }
 
 struct ErrorCase {
