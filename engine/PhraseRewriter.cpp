@@ -141,26 +141,78 @@ void PhraseRewriter::apply(TString<char>& output)
 
 void PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
 {
-    const std::string_view pattern(rule.pattern->data(), rule.pattern->length());
-    const uint32_t reach = static_cast<uint32_t>(pattern.size()) - 1;
-    while (rule.dirty) {
-        // Every occurrence overlaps [lo, hi), so it lies inside this window,
-        // and the first one in the window is the first one in the output.
-        const uint32_t from = rule.lo > reach ? rule.lo - reach : 0;
-        const uint32_t to = rule.hi + reach < output.length() ? rule.hi + reach : output.length();
-        // Most Japanese text starts its characters with the same byte, so a
-        // search that keys on the first byte would stop everywhere.
-        const char* base = output.data();
-        const void* found = to > from ? memmem(base + from, to - from, pattern.data(), pattern.size()) : nullptr;
-        if (!found) {
-            rule.dirty = false;
-            return;
+    if (!rule.dirty)
+        return;
+    const char* pattern = rule.pattern->data();
+    const uint32_t size = rule.pattern->length();
+    const uint32_t reach = size - 1;
+    const char* old = output.data();
+    const uint32_t length = output.length();
+    // Every occurrence in the text as it stands overlaps [lo, hi), so it lies in [from, to).
+    const uint32_t from = rule.lo > reach ? rule.lo - reach : 0;
+    const uint32_t to = rule.hi + reach < length ? rule.hi + reach : length;
+    // The text is rebuilt in one forward pass as old[0, base) + m_done +
+    // old[read, length): replacing in place would move the rest of the text
+    // once per replacement. m_done ends with the latest replacement, which
+    // starts at m_done[at].
+    uint32_t base = from;
+    uint32_t read = from;
+    uint32_t at = 0;
+    bool replaced = false;
+    m_done.clear();
+    for (;;) {
+        // The occurrence found: where it starts in m_done, and how many
+        // units of old[read, length) it covers.
+        uint32_t start = 0;
+        uint32_t covered = 0;
+        const char* hit = nullptr;
+        if (replaced) {
+            // After a replacement the first occurrence cannot start more
+            // than reach units before it: one starting earlier and not
+            // touching it was there before, and would have come first.
+            if (at < reach && base > 0) {
+                const uint32_t borrowed = reach - at < base ? reach - at : base;
+                base -= borrowed;
+                m_done.insert(0, old + base, borrowed);
+                at += borrowed;
+            }
+            const uint32_t seamFrom = at > reach ? at - reach : 0;
+            m_seam.assign(m_done.data() + seamFrom, m_done.length() - seamFrom);
+            m_seam.append(old + read, length - read < reach ? length - read : reach);
+            hit = static_cast<const char*>(memmem(m_seam.data(), m_seam.length(), pattern, size));
+            if (hit) {
+                start = seamFrom + static_cast<uint32_t>(hit - m_seam.data());
+                covered = start + size > m_done.length() ? start + size - m_done.length() : 0;
+                if (start < m_done.length())
+                    m_done.erase(start, m_done.length() - start);
+            }
         }
-        const uint32_t at = static_cast<uint32_t>(static_cast<const char*>(found) - base);
-        output.erase(at, static_cast<uint32_t>(pattern.size()));
-        output.insert(at, *rule.replacement);
-        edited(at, static_cast<uint32_t>(pattern.size()), rule.replacement->length());
+        if (!hit) {
+            // Nothing touches the latest replacement: the next occurrence, if
+            // any, lies wholly in text this pass has not changed.
+            // Most Japanese text starts its characters with the same byte, so
+            // a search that keys on the first byte would stop everywhere.
+            hit = read + size <= to ? static_cast<const char*>(memmem(old + read, to - read, pattern, size)) : nullptr;
+            if (!hit)
+                break;
+            const uint32_t found = static_cast<uint32_t>(hit - old);
+            m_done.append(old + read, found - read);
+            start = m_done.length();
+            covered = found + size - read;
+        }
+        read += covered;
+        edited(base + start, size, rule.replacement->length());
+        at = start;
+        m_done.append(*rule.replacement);
+        replaced = true;
     }
+    // The edits above marked this rule too; it now occurs nowhere.
+    rule.dirty = false;
+    if (!replaced)
+        return;
+    m_done.append(old + read, length - read);
+    output.erase(base, length - base);
+    output.append(m_done);
 }
 
 void PhraseRewriter::edited(uint32_t at, uint32_t removed, uint32_t inserted)

@@ -46,6 +46,9 @@ private:
     uint32_t m_ruleCount = 0;
     // The output's length after the last apply().
     uint32_t m_seen = 0;
+    // Scratch text of applyRule, kept for its storage.
+    KILN::TString<char> m_done;
+    KILN::TString<char> m_seam;
 };
 
 // Applies the phrase tables chosen by context to the whole output.
