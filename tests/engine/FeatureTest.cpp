@@ -1,3 +1,4 @@
+#include "engine/Feature.h"
 #include "engine/FeatureColumns.h"
 
 #include "NodeChain.h"
@@ -5,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
-using KILN::ArrayList;
-using KILN::TString;
 
 TEST(FeatureTest, ColumnsAreCountedAtEveryComma)
 {
@@ -24,29 +22,31 @@ TEST(FeatureTest, ColumnsAreCountedAtEveryComma)
 
 TEST(FeatureTest, SplitKeepsEmptyColumnsAndTheLastOne)
 {
-    ArrayList<TString<char>> list;
-    auto columns = [&list] {
+    FeatureColumns feature(",a,,b,");
+    auto columns = [&feature] {
         std::string joined;
-        for (uint32_t i = 0; i < list.count(); ++i)
-            joined += "[" + std::string(list.at(i)->data(), list.at(i)->length()) + "]";
+        for (uint32_t i = 0; i < feature.count(); ++i)
+            joined += "[" + std::string(feature.column(i)) + "]";
         return joined;
     };
-    splitFeature(",a,,b,", list);
     EXPECT_EQ(columns(), "[][a][][b][]");
-    // A list is reused: longer columns, then fewer of them.
-    splitFeature("名詞,固有名詞,組織,*,*,*,*", list);
+    // The columns are reused: longer ones, then fewer of them.
+    feature.reset("名詞,固有名詞,組織,*,*,*,*");
     EXPECT_EQ(columns(), "[名詞][固有名詞][組織][*][*][*][*]");
-    splitFeature("x", list);
+    feature.reset("x");
     EXPECT_EQ(columns(), "[x]");
-    splitFeature("", list);
+    feature.reset("");
     EXPECT_EQ(columns(), "[]");
-    delete list.at(0);
+    // Only the columns the rules read, up to the base form.
+    feature.reset("名詞,一般,*,*,*,*,学校,ガッコウ,ガッコー");
+    EXPECT_EQ(columns(), "[名詞][一般][*][*][*][*][学校]");
+    EXPECT_EQ(feature.count(), FeatureColumns::MaxColumns);
 
-    const FeatureColumns feature("名詞,一般,,*");
-    EXPECT_TRUE(feature.is(0, "名詞"));
-    EXPECT_TRUE(feature.is(2, ""));
-    EXPECT_FALSE(feature.is(0, "名"));
-    EXPECT_FALSE(feature.is(4, "")) << "missing column";
+    const FeatureColumns other("名詞,一般,,*");
+    EXPECT_TRUE(other.is(0, "名詞"));
+    EXPECT_TRUE(other.is(2, ""));
+    EXPECT_FALSE(other.is(0, "名"));
+    EXPECT_FALSE(other.is(4, "")) << "missing column";
 }
 
 TEST(FeatureTest, HasFeatureLooksAtColumnsZeroToFiveOnly)
