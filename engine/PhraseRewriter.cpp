@@ -63,6 +63,18 @@ consteval bool terminates(const PhrasePair (&pairs)[PairCount])
 }
 static_assert(terminates(plainPairs) && terminates(rubyPairs));
 
+// The rewriter looks for all patterns of both passes together, keyed on
+// their first three bytes.
+consteval bool searchable(const PhrasePair (&pairs)[PairCount])
+{
+    for (const PhrasePair& pair : pairs) {
+        if (pair.pattern.size() < 3)
+            return false;
+    }
+    return 2 * PairCount <= PatternSet::MaxPatterns;
+}
+static_assert(searchable(plainPairs) && searchable(rubyPairs));
+
 // One table in one pass: the pairs as strings, with "~" for "_" in the
 // particle pass.
 struct PhraseTable {
@@ -122,6 +134,7 @@ PhraseRewriter::PhraseRewriter(const EngineContext& context)
         for (uint32_t i = 0; i < PairCount; ++i) {
             m_rules[m_ruleCount].pattern = &table.patterns[i];
             m_rules[m_ruleCount].replacement = &table.replacements[i];
+            m_patterns.add(std::string_view(table.patterns[i].data(), table.patterns[i].length()));
             ++m_ruleCount;
         }
     }
@@ -134,15 +147,58 @@ void PhraseRewriter::apply(TString<char>& output)
         edited(m_seen, 0, length - m_seen);
     else if (length < m_seen)
         edited(0, m_seen, length);
-    for (uint32_t i = 0; i < m_ruleCount; ++i)
-        applyRule(m_rules[i], output);
+    uint32_t present = occurring(output, 0);
+    for (uint32_t i = 0; i < m_ruleCount; ++i) {
+        Rule& rule = m_rules[i];
+        if (!(present & (1u << i))) {
+            rule.dirty = false;
+            continue;
+        }
+        // The text changed: the later rules are looked for afresh.
+        if (applyRule(rule, output))
+            present = occurring(output, i + 1);
+    }
     m_seen = output.length();
 }
 
-void PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
+uint32_t PhraseRewriter::occurring(const TString<char>& output, uint32_t first) const
 {
-    if (!rule.dirty)
-        return;
+    // The windows of the dirty rules, merged, so that the scan covers each
+    // changed stretch once however many rules share it.
+    struct Window {
+        uint32_t from;
+        uint32_t to;
+    };
+    Window windows[MaxRules];
+    uint32_t count = 0;
+    uint32_t wanted = 0;
+    for (uint32_t i = first; i < m_ruleCount; ++i) {
+        const Rule& rule = m_rules[i];
+        if (!rule.dirty)
+            continue;
+        wanted |= 1u << i;
+        const uint32_t reach = rule.pattern->length() - 1;
+        Window window = {rule.lo > reach ? rule.lo - reach : 0,
+                         rule.hi + reach < output.length() ? rule.hi + reach : output.length()};
+        // Insertion by start: there are few windows.
+        uint32_t at = count++;
+        for (; at > 0 && windows[at - 1].from > window.from; --at)
+            windows[at] = windows[at - 1];
+        windows[at] = window;
+    }
+    uint32_t found = 0;
+    for (uint32_t i = 0; i < count && found != wanted;) {
+        Window merged = windows[i];
+        for (++i; i < count && windows[i].from <= merged.to; ++i)
+            merged.to = windows[i].to > merged.to ? windows[i].to : merged.to;
+        if (merged.to > merged.from)
+            found |= m_patterns.occurring(output.data() + merged.from, merged.to - merged.from, wanted & ~found);
+    }
+    return found;
+}
+
+bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
+{
     const char* pattern = rule.pattern->data();
     const uint32_t size = rule.pattern->length();
     const uint32_t reach = size - 1;
@@ -209,10 +265,11 @@ void PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
     // The edits above marked this rule too; it now occurs nowhere.
     rule.dirty = false;
     if (!replaced)
-        return;
+        return false;
     m_done.append(old + read, length - read);
     output.erase(base, length - base);
     output.append(m_done);
+    return true;
 }
 
 void PhraseRewriter::edited(uint32_t at, uint32_t removed, uint32_t inserted)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/EngineContext.h"
+#include "engine/PatternSet.h"
 #include "kiln/base/TString.h"
 
 #include <cstdint>
@@ -16,6 +17,8 @@
 // gives the output that applying every pair over the whole text would give,
 // but searches each pattern only where the text changed since that pattern
 // was last found absent, so the work follows the new text, not the whole.
+// One scan of the changed text finds which patterns occur at all; only those
+// are searched one by one and replaced.
 class PhraseRewriter {
 public:
     explicit PhraseRewriter(const EngineContext& context);
@@ -40,10 +43,15 @@ private:
 
     // Records that removed units at `at` were replaced by inserted units.
     void edited(uint32_t at, uint32_t removed, uint32_t inserted);
-    void applyRule(Rule& rule, KILN::TString<char>& output);
+    // The bits of the rules from index first on whose patterns occur in output.
+    uint32_t occurring(const KILN::TString<char>& output, uint32_t first) const;
+    // Replaces every occurrence of the rule's pattern; false when there was none.
+    bool applyRule(Rule& rule, KILN::TString<char>& output);
 
     Rule m_rules[MaxRules];
     uint32_t m_ruleCount = 0;
+    // The rules' patterns, rule i's with bit i.
+    PatternSet m_patterns;
     // The output's length after the last apply().
     uint32_t m_seen = 0;
     // Scratch text of applyRule, kept for its storage.
