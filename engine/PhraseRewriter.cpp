@@ -110,6 +110,43 @@ const PhraseTable& phraseTable(bool ruby, bool particle)
     return tables.table[ruby][particle];
 }
 
+// The tables of the passes that run, in order; answers their number.
+uint32_t passTables(bool ruby, bool wakachi, bool jyoshi, const PhraseTable* (&tables)[2])
+{
+    // Without word division the "_" pass would put in marks nobody asked for.
+    uint32_t passes = 0;
+    if (wakachi)
+        tables[passes++] = &phraseTable(ruby, false);
+    if (jyoshi)
+        tables[passes++] = &phraseTable(ruby, true);
+    return passes;
+}
+
+// The patterns of the passes that run, pattern i for rule i: built once for
+// each choice of switches, since a rewriter is made for every divided text.
+const PatternSet& patternSet(bool ruby, bool wakachi, bool jyoshi)
+{
+    static const auto sets = [] {
+        struct Sets {
+            PatternSet set[2][2][2];
+        } built;
+        for (int r = 0; r < 2; ++r) {
+            for (int w = 0; w < 2; ++w) {
+                for (int j = 0; j < 2; ++j) {
+                    const PhraseTable* tables[2];
+                    const uint32_t passes = passTables(r, w, j, tables);
+                    for (uint32_t pass = 0; pass < passes; ++pass) {
+                        for (const TString<char>& pattern : tables[pass]->patterns)
+                            built.set[r][w][j].add(std::string_view(pattern.data(), pattern.length()));
+                    }
+                }
+            }
+        }
+        return built;
+    }();
+    return sets.set[ruby][wakachi][jyoshi];
+}
+
 // Where an edit that replaced `removed` units at `at` by `inserted` units
 // moves position p: untouched before the edit, shifted after it, and to the
 // edge of the new text inside it.
@@ -125,16 +162,14 @@ uint32_t moved(uint32_t p, uint32_t at, uint32_t removed, uint32_t inserted, boo
 } // namespace
 
 PhraseRewriter::PhraseRewriter(const EngineContext& context)
+    : m_patterns(&patternSet(context.ruby, context.wakachi, context.jyoshi_wakachi))
 {
-    // Without word division the "_" pass would put in marks nobody asked for.
-    for (bool particle : {false, true}) {
-        if (particle ? !context.jyoshi_wakachi : !context.wakachi)
-            continue;
-        const PhraseTable& table = phraseTable(context.ruby, particle);
+    const PhraseTable* tables[2];
+    const uint32_t passes = passTables(context.ruby, context.wakachi, context.jyoshi_wakachi, tables);
+    for (uint32_t pass = 0; pass < passes; ++pass) {
         for (uint32_t i = 0; i < PairCount; ++i) {
-            m_rules[m_ruleCount].pattern = &table.patterns[i];
-            m_rules[m_ruleCount].replacement = &table.replacements[i];
-            m_patterns.add(std::string_view(table.patterns[i].data(), table.patterns[i].length()));
+            m_rules[m_ruleCount].pattern = &tables[pass]->patterns[i];
+            m_rules[m_ruleCount].replacement = &tables[pass]->replacements[i];
             ++m_ruleCount;
         }
     }
@@ -147,24 +182,19 @@ void PhraseRewriter::apply(TString<char>& output)
         edited(m_seen, 0, length - m_seen);
     else if (length < m_seen)
         edited(0, m_seen, length);
-    uint32_t present = occurring(output, 0);
+    uint32_t present = sift(output, 0, 0);
     for (uint32_t i = 0; i < m_ruleCount; ++i) {
-        Rule& rule = m_rules[i];
-        if (!(present & (1u << i))) {
-            rule.dirty = false;
-            continue;
-        }
-        // The text changed: the later rules are looked for afresh.
-        if (applyRule(rule, output))
-            present = occurring(output, i + 1);
+        // The text changed: the later rules it touched are looked for afresh.
+        if (m_rules[i].dirty && applyRule(m_rules[i], output))
+            present = sift(output, i + 1, present);
     }
     m_seen = output.length();
 }
 
-uint32_t PhraseRewriter::occurring(const TString<char>& output, uint32_t first) const
+uint32_t PhraseRewriter::sift(const TString<char>& output, uint32_t first, uint32_t present)
 {
-    // The windows of the dirty rules, merged, so that the scan covers each
-    // changed stretch once however many rules share it.
+    // The windows of the rules looked for, merged, so that the scan covers
+    // each changed stretch once however many rules share it.
     struct Window {
         uint32_t from;
         uint32_t to;
@@ -174,7 +204,7 @@ uint32_t PhraseRewriter::occurring(const TString<char>& output, uint32_t first) 
     uint32_t wanted = 0;
     for (uint32_t i = first; i < m_ruleCount; ++i) {
         const Rule& rule = m_rules[i];
-        if (!rule.dirty)
+        if (!rule.dirty || (present & (1u << i)))
             continue;
         wanted |= 1u << i;
         const uint32_t reach = rule.pattern->length() - 1;
@@ -192,9 +222,13 @@ uint32_t PhraseRewriter::occurring(const TString<char>& output, uint32_t first) 
         for (++i; i < count && windows[i].from <= merged.to; ++i)
             merged.to = windows[i].to > merged.to ? windows[i].to : merged.to;
         if (merged.to > merged.from)
-            found |= m_patterns.occurring(output.data() + merged.from, merged.to - merged.from, wanted & ~found);
+            found |= m_patterns->occurring(output.data() + merged.from, merged.to - merged.from, wanted & ~found);
     }
-    return found;
+    for (uint32_t i = first; i < m_ruleCount; ++i) {
+        if ((wanted & ~found) & (1u << i))
+            m_rules[i].dirty = false;
+    }
+    return present | found;
 }
 
 bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)

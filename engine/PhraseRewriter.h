@@ -43,15 +43,17 @@ private:
 
     // Records that removed units at `at` were replaced by inserted units.
     void edited(uint32_t at, uint32_t removed, uint32_t inserted);
-    // The bits of the rules from index first on whose patterns occur in output.
-    uint32_t occurring(const KILN::TString<char>& output, uint32_t first) const;
+    // Scans the windows of the dirty rules from index first on that are not
+    // among present, the rules known to have an occurrence: those whose
+    // patterns do not occur become clean. Answers present with the rules found.
+    uint32_t sift(const KILN::TString<char>& output, uint32_t first, uint32_t present);
     // Replaces every occurrence of the rule's pattern; false when there was none.
     bool applyRule(Rule& rule, KILN::TString<char>& output);
 
     Rule m_rules[MaxRules];
     uint32_t m_ruleCount = 0;
     // The rules' patterns, rule i's with bit i.
-    PatternSet m_patterns;
+    const PatternSet* m_patterns;
     // The output's length after the last apply().
     uint32_t m_seen = 0;
     // Scratch text of applyRule, kept for its storage.

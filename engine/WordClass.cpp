@@ -35,10 +35,18 @@ constexpr TraitValue baseForms[] = {
     {"もらえる", WordClass::DividingVerb}, {"ゆく", WordClass::DividingVerb}, {"くださる", WordClass::DividingVerb},
 };
 
+// Equality, settled for most columns by their length and third byte (the
+// last byte of a first kanji or kana, which tells the values apart) before
+// a call compares the bytes.
+bool same(std::string_view column, std::string_view value)
+{
+    return column.size() == value.size() && (value.size() < 3 || column[2] == value[2]) && column == value;
+}
+
 uint16_t traitOf(std::string_view column, const TraitValue* values, size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
-        if (values[i].value == column)
+        if (same(column, values[i].value))
             return values[i].trait;
     }
     return 0;
@@ -51,11 +59,17 @@ WordClass classifyWord(const FeatureColumns& columns)
     WordClass word;
     const std::string_view part = columns.column(0);
     for (const PartName& name : partNames) {
-        if (name.name == part) {
+        if (same(part, name.name)) {
             word.part = name.part;
             break;
         }
     }
+    // The rules ask traits only of these parts of speech, base forms only of
+    // verbs and adjectives; the particles and symbols, a good part of any
+    // text, need no more.
+    const bool inflecting = word.part == WordClass::Verb || word.part == WordClass::Adjective;
+    if (!inflecting && word.part != WordClass::Noun && word.part != WordClass::Auxiliary)
+        return word;
     // Most columns are "*", which no tested value starts with.
     const uint32_t searched = columns.count() < 6 ? columns.count() : 6;
     for (uint32_t i = 0; i < searched; ++i) {
@@ -63,7 +77,7 @@ WordClass classifyWord(const FeatureColumns& columns)
         if (!column.empty() && column[0] != '*')
             word.traits |= traitOf(column, columnValues, std::size(columnValues));
     }
-    if (columns.count() > 6)
+    if (inflecting && columns.count() > 6)
         word.traits |= traitOf(columns.column(6), baseForms, std::size(baseForms));
     return word;
 }

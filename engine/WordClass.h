@@ -6,7 +6,9 @@
 
 // What the kazenoha rules ask about a word, worked out once from its feature:
 // the part of speech (column 0) and which of the values the rules test occur
-// among the columns 0 to 5 or as the base form (column 6).
+// among the columns 0 to 5 or as the base form (column 6). Only nouns, verbs,
+// adjectives and auxiliary verbs get traits, and only verbs and adjectives
+// base forms: the rules ask nothing more.
 struct WordClass {
     enum Part : uint8_t {
         Other,

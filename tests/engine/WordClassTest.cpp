@@ -29,11 +29,14 @@ TEST(WordClassTest, TraitsComeFromColumnsZeroToFiveAndTheBaseForm)
     EXPECT_TRUE(counter.has(WordClass::Counter));
     EXPECT_FALSE(counter.has(WordClass::Dependent));
     // Any of the columns 0 to 5 counts, none after them.
-    EXPECT_EQ(classOf("a,b,c,d,e,非自立,接尾,接尾").traits, WordClass::Dependent);
+    EXPECT_EQ(classOf("名詞,b,c,d,e,非自立,接尾,接尾").traits, WordClass::Dependent);
     EXPECT_EQ(classOf("動詞,非自立,*,*,五段・ラ行,基本形,なる,ナル,ナル").traits, WordClass::Dependent | WordClass::BaseNaru);
     EXPECT_EQ(classOf("動詞,非自立,*,*,*,基本形,しまう").traits, WordClass::Dependent | WordClass::DividingVerb);
     EXPECT_EQ(classOf("形容詞,自立,*,*,形容詞・イイ,基本形,いい").traits, WordClass::BaseIi);
     EXPECT_EQ(classOf("形容詞,自立,*,*,形容詞・イイ,基本形,いいえ").traits, 0) << "whole columns only";
     EXPECT_EQ(classOf("名詞,一般,*,*,*,*,接尾,ホン,ホン").traits, 0) << "a sub-class as base form";
-    EXPECT_EQ(classOf("いい,なる").traits, 0) << "a base form among the sub-classes";
+    EXPECT_EQ(classOf("動詞,いい,なる").traits, 0) << "a base form among the sub-classes";
+    // The rules ask nothing more of other words.
+    EXPECT_EQ(classOf("助詞,接尾,*,*,*,*,いい").traits, 0);
+    EXPECT_EQ(classOf("名詞,接尾,*,*,*,*,いい").traits, WordClass::Suffix) << "no base form of nouns";
 }
