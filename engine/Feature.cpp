@@ -14,8 +14,3 @@ std::string_view featureColumn(const char* feature, uint32_t n)
     const char* end = std::strchr(begin, ',');
     return end ? std::string_view(begin, static_cast<size_t>(end - begin)) : std::string_view(begin);
 }
-
-bool surfaceIs(const MeCab::Node* node, std::string_view text)
-{
-    return node && node->length == text.size() && std::memcmp(node->surface, text.data(), text.size()) == 0;
-}

@@ -3,6 +3,7 @@
 #include <mecab.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 // Access to the analyser's comma-separated feature strings (IPADIC layout:
@@ -14,5 +15,9 @@
 std::string_view featureColumn(const char* feature, uint32_t n);
 
 // True when the node's surface (its length bytes) equals text exactly; false
-// for a null node.
-bool surfaceIs(const MeCab::Node* node, std::string_view text);
+// for a null node. Inline: the rules compare with short literals, and a
+// comparison of known length compiles to a few instructions.
+inline bool surfaceIs(const MeCab::Node* node, std::string_view text)
+{
+    return node && node->length == text.size() && std::memcmp(node->surface, text.data(), text.size()) == 0;
+}

@@ -1,17 +1,17 @@
 #include "engine/FeatureColumns.h"
 
+#include <cstring>
+
 void FeatureColumns::reset(const char* feature)
 {
-    // One pass over the bytes, up to the end of the last column wanted.
     m_count = 0;
-    const char* begin = feature;
-    for (const char* p = feature;; ++p) {
-        if (*p != ',' && *p != 0)
-            continue;
-        m_columns[m_count++] = std::string_view(begin, static_cast<size_t>(p - begin));
-        if (*p == 0 || m_count == MaxColumns)
+    for (const char* begin = feature;; ) {
+        // strchrnul stops at the comma or at the end, many bytes a step.
+        const char* end = strchrnul(begin, ',');
+        m_columns[m_count++] = std::string_view(begin, static_cast<size_t>(end - begin));
+        if (*end == 0 || m_count == MaxColumns)
             return;
-        begin = p + 1;
+        begin = end + 1;
     }
 }
 

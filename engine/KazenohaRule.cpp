@@ -89,8 +89,8 @@ bool verbRule(const MeCab::Node* node, const WordClass& cur, const WordClass& pr
 
 bool kazenohaBreak(const MeCab::Node* node, bool& isFunctionWord)
 {
-    const WordClass cur = classifyWord(FeatureColumns(node->feature));
-    const WordClass prev = classifyWord(FeatureColumns(node->prev ? node->prev->feature : ""));
+    const WordClass cur = classifyWord(node->feature);
+    const WordClass prev = classifyWord(node->prev ? node->prev->feature : "");
     return kazenohaBreak(node, cur, prev, isFunctionWord);
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/FeatureColumns.h"
-
 #include <cstdint>
 
 // What the kazenoha rules ask about a word, worked out once from its feature:
@@ -46,5 +44,6 @@ struct WordClass {
     bool has(Trait t) const { return (traits & t) != 0; }
 };
 
-// Classifies the word whose feature columns are given.
-WordClass classifyWord(const FeatureColumns& columns);
+// Classifies the word of the feature string; the columns after the part of
+// speech are read only when the rules ask traits of it.
+WordClass classifyWord(const char* feature);

@@ -15,11 +15,9 @@ namespace {
 // serves as the previous word for the next node.
 void divideNodesKazenoha(const MeCab::Node* first, const EngineContext& context, TString<char>& output)
 {
-    FeatureColumns columns(first->prev ? first->prev->feature : "");
-    WordClass prev = classifyWord(columns);
+    WordClass prev = classifyWord(first->prev ? first->prev->feature : "");
     for (const MeCab::Node* node = first; node; node = node->next) {
-        columns.reset(node->feature);
-        const WordClass cur = classifyWord(columns);
+        const WordClass cur = classifyWord(node->feature);
         bool isFunctionWord = false;
         if (kazenohaBreak(node, cur, prev, isFunctionWord) && context.wakachi)
             output.append(context.jyoshi_wakachi ? '~' : '_');

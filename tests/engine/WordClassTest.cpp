@@ -6,7 +6,7 @@ namespace {
 
 WordClass classOf(const char* feature)
 {
-    return classifyWord(FeatureColumns(feature));
+    return classifyWord(feature);
 }
 
 } // namespace
