@@ -18,10 +18,6 @@ public:
     uint32_t count() const { return m_count; }
     // Column n; empty when missing.
     std::string_view column(uint32_t n) const { return n < m_count ? m_columns[n] : std::string_view(); }
-    // True when column n equals value (a missing column equals nothing).
-    bool is(uint32_t n, std::string_view value) const { return n < m_count && m_columns[n] == value; }
-    // True when one of the columns 0 to 5 equals value.
-    bool has(std::string_view value) const;
 
 private:
     std::string_view m_columns[MaxColumns];

@@ -1,5 +1,6 @@
 #include "engine/Feature.h"
 #include "engine/FeatureColumns.h"
+#include "engine/WordClass.h"
 
 #include "NodeChain.h"
 
@@ -43,23 +44,21 @@ TEST(FeatureTest, SplitKeepsEmptyColumnsAndTheLastOne)
     EXPECT_EQ(feature.count(), FeatureColumns::MaxColumns);
 
     const FeatureColumns other("名詞,一般,,*");
-    EXPECT_TRUE(other.is(0, "名詞"));
-    EXPECT_TRUE(other.is(2, ""));
-    EXPECT_FALSE(other.is(0, "名"));
-    EXPECT_FALSE(other.is(4, "")) << "missing column";
+    EXPECT_EQ(other.column(0), "名詞");
+    EXPECT_EQ(other.column(2), "");
+    EXPECT_EQ(other.count(), 4u);
+    EXPECT_EQ(other.column(4), "") << "missing column";
 }
 
 TEST(FeatureTest, HasFeatureLooksAtColumnsZeroToFiveOnly)
 {
-    const FeatureColumns columns("a,b,c,d,e,f,g,h");
-    for (const char* value : {"a", "b", "c", "d", "e", "f"})
-        EXPECT_TRUE(columns.has(value)) << value;
-    EXPECT_FALSE(columns.has("g"));
-    EXPECT_FALSE(columns.has("h"));
-    EXPECT_FALSE(columns.has("a,b")) << "whole columns only";
-    EXPECT_FALSE(columns.has("")) << "no empty column among six";
-    EXPECT_TRUE(FeatureColumns("a,,b").has("")) << "empty column";
-    EXPECT_FALSE(FeatureColumns("接尾x").has("接尾")) << "exact match";
+    // The values the rules test count in the columns 0 to 5, whole, and
+    // nowhere else.
+    EXPECT_EQ(classifyWord("名詞,接尾,c,d,e,非自立,助数詞,助数詞").traits, WordClass::Suffix | WordClass::Dependent);
+    EXPECT_EQ(classifyWord("名詞,接尾x,x接尾,接尾,助数詞").traits, WordClass::Suffix | WordClass::Counter);
+    EXPECT_EQ(classifyWord("名詞,接尾,助数詞x,,").traits, WordClass::Suffix) << "exact match, empty columns";
+    EXPECT_EQ(classifyWord("名詞,接尾x").traits, 0);
+    EXPECT_EQ(classifyWord("名詞").traits, 0);
 }
 
 TEST(FeatureTest, SurfaceComparesExactlyTheNodesBytes)
