@@ -195,10 +195,6 @@ uint32_t PhraseRewriter::sift(const TString<char>& output, uint32_t first, uint3
 {
     // The windows of the rules looked for, merged, so that the scan covers
     // each changed stretch once however many rules share it.
-    struct Window {
-        uint32_t from;
-        uint32_t to;
-    };
     Window windows[MaxRules];
     uint32_t count = 0;
     uint32_t wanted = 0;
@@ -207,9 +203,7 @@ uint32_t PhraseRewriter::sift(const TString<char>& output, uint32_t first, uint3
         if (!rule.dirty || (present & (1u << i)))
             continue;
         wanted |= 1u << i;
-        const uint32_t reach = rule.pattern->length() - 1;
-        Window window = {rule.lo > reach ? rule.lo - reach : 0,
-                         rule.hi + reach < output.length() ? rule.hi + reach : output.length()};
+        const Window window = windowOf(rule, output.length());
         // Insertion by start: there are few windows.
         uint32_t at = count++;
         for (; at > 0 && windows[at - 1].from > window.from; --at)
@@ -231,6 +225,12 @@ uint32_t PhraseRewriter::sift(const TString<char>& output, uint32_t first, uint3
     return present | found;
 }
 
+PhraseRewriter::Window PhraseRewriter::windowOf(const Rule& rule, uint32_t length)
+{
+    const uint32_t reach = rule.pattern->length() - 1;
+    return {rule.lo > reach ? rule.lo - reach : 0, rule.hi + reach < length ? rule.hi + reach : length};
+}
+
 bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
 {
     const char* pattern = rule.pattern->data();
@@ -238,9 +238,7 @@ bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
     const uint32_t reach = size - 1;
     const char* old = output.data();
     const uint32_t length = output.length();
-    // Every occurrence in the text as it stands overlaps [lo, hi), so it lies in [from, to).
-    const uint32_t from = rule.lo > reach ? rule.lo - reach : 0;
-    const uint32_t to = rule.hi + reach < length ? rule.hi + reach : length;
+    const auto [from, to] = windowOf(rule, length);
     // The text is rebuilt in one forward pass as old[0, base) + m_done +
     // old[read, length): replacing in place would move the rest of the text
     // once per replacement. m_done ends with the latest replacement, which

@@ -41,6 +41,13 @@ private:
         bool dirty = false;
     };
 
+    // The stretch [from, to) of the output that holds every occurrence of
+    // the rule's pattern: those overlapping [lo, hi).
+    struct Window {
+        uint32_t from;
+        uint32_t to;
+    };
+    static Window windowOf(const Rule& rule, uint32_t length);
     // Records that removed units at `at` were replaced by inserted units.
     void edited(uint32_t at, uint32_t removed, uint32_t inserted);
     // Scans the windows of the dirty rules from index first on that are not
