@@ -265,14 +265,13 @@ bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
                 at += borrowed;
             }
             const uint32_t seamFrom = at > reach ? at - reach : 0;
-            m_seam.assign(m_done.data() + seamFrom, m_done.length() - seamFrom);
+            m_seam.assign(m_done, seamFrom);
             m_seam.append(old + read, length - read < reach ? length - read : reach);
-            hit = static_cast<const char*>(memmem(m_seam.data(), m_seam.length(), pattern, size));
+            hit = static_cast<const char*>(memmem(m_seam.data(), m_seam.size(), pattern, size));
             if (hit) {
                 start = seamFrom + static_cast<uint32_t>(hit - m_seam.data());
-                covered = start + size > m_done.length() ? start + size - m_done.length() : 0;
-                if (start < m_done.length())
-                    m_done.erase(start, m_done.length() - start);
+                covered = start + size > m_done.size() ? start + size - static_cast<uint32_t>(m_done.size()) : 0;
+                m_done.resize(start);
             }
         }
         if (!hit) {
@@ -285,13 +284,13 @@ bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
                 break;
             const uint32_t found = static_cast<uint32_t>(hit - old);
             m_done.append(old + read, found - read);
-            start = m_done.length();
+            start = static_cast<uint32_t>(m_done.size());
             covered = found + size - read;
         }
         read += covered;
         edited(base + start, size, rule.replacement->length());
         at = start;
-        m_done.append(*rule.replacement);
+        m_done.append(rule.replacement->data(), rule.replacement->length());
         replaced = true;
     }
     // The edits above marked this rule too; it now occurs nowhere.
@@ -300,7 +299,7 @@ bool PhraseRewriter::applyRule(Rule& rule, TString<char>& output)
         return false;
     m_done.append(old + read, length - read);
     output.erase(base, length - base);
-    output.append(m_done);
+    output.append(m_done.data(), static_cast<uint32_t>(m_done.size()));
     return true;
 }
 

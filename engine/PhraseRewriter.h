@@ -5,6 +5,7 @@
 #include "kiln/base/TString.h"
 
 #include <cstdint>
+#include <string>
 
 // Rewrites the phrases whose division the kazenoha rules get wrong, through a
 // fixed table of (pattern, replacement) pairs: the plain table, or with ruby
@@ -63,9 +64,10 @@ private:
     const PatternSet* m_patterns;
     // The output's length after the last apply().
     uint32_t m_seen = 0;
-    // Scratch text of applyRule, kept for its storage.
-    KILN::TString<char> m_done;
-    KILN::TString<char> m_seam;
+    // Scratch text of applyRule, kept for its storage; standard strings,
+    // which grow geometrically as the text is rebuilt.
+    std::string m_done;
+    std::string m_seam;
 };
 
 // Applies the phrase tables chosen by context to the whole output.
