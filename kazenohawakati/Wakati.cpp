@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 using KILN::IFlow;
 using KILN::IOException;
@@ -67,6 +68,16 @@ void appendSpaced(const TString<char>& text, TString<char>& output)
         }
     }
     output.append(data + from, text.length() - from);
+}
+
+// True when the path names something that reads as a text: a regular file or
+// a stream (a pipe, a terminal, a socket). A directory opens on Linux, but
+// only fails at the first read.
+bool isReadableKind(const char* path)
+{
+    struct stat st;
+    return stat(path, &st) == 0
+        && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode) || S_ISSOCK(st.st_mode));
 }
 
 // True when both paths name one existing file.
@@ -133,6 +144,10 @@ int32_t Wakati::run()
             failWith(OutputFailed, "cannot write ", "standard output");
     } catch (int32_t status) {
         return status;
+    } catch (const std::bad_alloc&) {
+        // Endless input, such as a line that never ends, outgrows memory.
+        std::fputs("ERROR: not enough memory for the input (a line too long?)\n", stderr);
+        return InputFailed;
     }
     return 0;
 }
@@ -160,6 +175,8 @@ void Wakati::divideFiles()
                                 : std::make_unique<KILN::FileIFlow>(stdin, true);
     if (!input->isOpen())
         fail(InputFailed);
+    if (fromFile && !isReadableKind(m_source.terminate()))
+        failWith(InputFailed, "not a file or a stream: ", m_source.terminate());
     // Opening the destination truncates it: it must not be the source.
     if (toFile && sameFile(m_source.terminate(), m_destination.terminate()))
         failWith(OutputFailed, "source and destination are the same file: ", m_destination.terminate());
@@ -207,8 +224,10 @@ void Wakati::divide(const EngineContext& context, IFlow& input, OFlow& output)
         divideText(context, *line, divided);
         spaced.clear();
         appendSpaced(divided, spaced);
+        // By length: a line may hold U+0000, which a "%s" would end it at.
+        spaced.append("\r\n", 2);
         try {
-            writer.format("%s\r\n", spaced.terminate());
+            writer.write(spaced);
         } catch (const KILN::Exception&) {
             failWith(OutputFailed, "cannot write ", outputName);
         }

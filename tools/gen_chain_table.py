@@ -7,7 +7,12 @@ then the fewest converters, then the lexicographically smallest sequence of
 converter-table indexes. US-ASCII is never a step in the middle of a chain:
 its converters keep only ASCII, so a chain through it (ucs4 -> us-ascii ->
 iso-8859-1, as short as the one through ucs2) would drop every other
-character although a chain keeping them exists. The converter graph is read
+character although a chain keeping them exists. Likewise a chain between two
+Unicode forms, neither of them UCS-2, passes UCS-2 only from UTF-7 on to
+UTF-16n: elsewhere UCS-2 drops every character above U+FFFF (ucs4 -> ucs2 ->
+utf-8n is as short as ucs4 -> utf-16n -> utf-8n). UTF-7 is only ever an end
+of a chain too: as a middle step it would be a costly detour. The converter
+graph is read
 from the one place that defines it, kiln/base/ConverterTable.cpp.
 
 Shortest paths never repeat a node, and choosing, at each node, the
@@ -27,6 +32,8 @@ from generated_files import main
 
 ENCODINGS = 39
 US_ASCII = 1
+UCS2, UCS2BE, UTF7, UTF16N = 2, 3, 6, 10
+UNICODE_FORMS = range(2, 21)
 MAX_STEPS = 8
 TABLE = "kiln/base/ConverterTable.cpp"
 OUTPUT = "kiln/base/generated/ChainTable.cpp"
@@ -37,8 +44,8 @@ def read_converters(root):
     with open(os.path.join(root, TABLE), encoding="utf-8") as f:
         edges = [(int(m[1]), int(m[2]), m[3] == "Lossy")
                  for m in map(ENTRY.match, f) if m]
-    if len(edges) != 113:
-        sys.exit("%s: expected 113 converters, found %d" % (TABLE, len(edges)))
+    if len(edges) != 114:
+        sys.exit("%s: expected 114 converters, found %d" % (TABLE, len(edges)))
     return edges
 
 
@@ -59,9 +66,15 @@ def distances_to(target, edges):
 
 def chain(source, target, converters):
     """(lossy, indexes) of the chain the path rule picks, or None."""
+    keep_supplementary = all(e in UNICODE_FORMS and e not in (UCS2, UCS2BE)
+                             for e in (source, target))
+
     def passes(edge):
-        return ((edge[0] != US_ASCII or source == US_ASCII)
-                and (edge[1] != US_ASCII or target == US_ASCII))
+        if keep_supplementary and ((edge[1] == UCS2 and edge[0] != UTF7)
+                                   or (edge[0] == UCS2 and edge[1] != UTF16N)):
+            return False
+        return all(edge[0] != end or source == end for end in (US_ASCII, UTF7)) \
+            and all(edge[1] != end or target == end for end in (US_ASCII, UTF7))
 
     for allow_lossy in (False, True):
         usable = [(i, e) for i, e in enumerate(converters)

@@ -127,6 +127,16 @@ def cp932_code(data):
     return plain_code(data)
 
 
+def cp932_encode_map():
+    """UCS-2 to code page 932, plus U+2014 EM DASH one way to 81 5C, the
+    code page's horizontal bar (U+2015): Japanese prose writes its dashes
+    with either, and the codec alone would drop every U+2014. Decoding keeps
+    81 5C as U+2015."""
+    mapping = encode_map("cp932", cp932_code)
+    mapping.setdefault(0x2014, 0x815C)
+    return mapping
+
+
 def jis_code(data):
     """JIS code of one character written by the ISO-2022-JP encoder: a
     two-byte JIS X 0208 code, or a JIS X 0201 Roman byte. Plain ASCII is left
@@ -262,7 +272,7 @@ def generate():
     add_sparse("sjisToUcs2", decode_map("shift_jis", single_and_pairs), python_source("shift_jis"))
     add_sparse("ucs2ToSjis", encode_map("shift_jis", plain_code), python_source("shift_jis"))
     add_sparse("cp932ToUcs2", decode_map("cp932", single_and_pairs), python_source("cp932"))
-    add_sparse("ucs2ToCp932", encode_map("cp932", cp932_code), python_source("cp932"))
+    add_sparse("ucs2ToCp932", cp932_encode_map(), python_source("cp932"))
     add_sparse("ucs2ToEucJp", encode_map("euc_jp", plain_code), python_source("euc_jp"))
     add_sparse("ucs2ToIso2022Jp", encode_map("iso2022_jp", jis_code), python_source("iso2022_jp"))
     euc_ms_decoded, euc_ms_encoded = euc_ms_maps()

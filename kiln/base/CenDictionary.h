@@ -10,7 +10,7 @@ namespace KILN {
 // entries of the static name table and owns none.
 class CenDictionary : public AVLDict<CenDictionaryEntry, char> {
 public:
-    // The 190 names of the 42 encodings, in identifier order, ended by {0, null}.
+    // The 192 names of the 42 encodings, in identifier order, ended by {0, null}.
     static const CenDictionaryEntry names[];
 
     // A dictionary of every entry of names.

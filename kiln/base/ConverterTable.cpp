@@ -132,6 +132,9 @@ const ConverterTableEntry converterTable[ConverterTableEntry::Count] = {
     {37, 38, Lossy, &make<FromCp932ToEucJpMs>},
     {39, 2, 0, &make<FromCp1252ToUcs2>},
     {2, 39, Lossy, &make<FromUcs2ToCp1252>},
+    // UTF-7 encodes UTF-16 units, so its encoder takes surrogate pairs as
+    // they are: the way into UTF-7 that keeps characters above U+FFFF.
+    {10, 6, 0, &make<FromUcs2ToUtf7>},
 };
 
 } // namespace KILN

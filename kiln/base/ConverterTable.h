@@ -9,7 +9,7 @@ class IFilter;
 // One converter of the converter graph: it turns text of encoding `from` into
 // encoding `to`; `lossy` is -1 when some input cannot be represented.
 struct ConverterTableEntry {
-    static constexpr int32_t Count = 113;
+    static constexpr int32_t Count = 114;
 
     int32_t from;
     int32_t to;

@@ -1,5 +1,7 @@
 #include "kiln/base/FromUtf16NToUcs4.h"
 
+#include "kiln/base/Utf.h"
+
 namespace KILN {
 
 unsigned int FromUtf16NToUcs4::convert()
@@ -13,7 +15,7 @@ unsigned int FromUtf16NToUcs4::convert()
     } else {
         unit = input();
     }
-    if (unit < 0xD800 || unit > 0xDBFF)
+    if (!utf::isHighSurrogate(unit))
         return unit;
     uint32_t low;
     try {
@@ -23,8 +25,8 @@ unsigned int FromUtf16NToUcs4::convert()
             throw;
         return unit;
     }
-    if (low >= 0xDC00 && low <= 0xDFFF)
-        return 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+    if (utf::isLowSurrogate(low))
+        return utf::joinSurrogates(unit, low);
     m_pending = static_cast<int32_t>(low);
     return unit;
 }

@@ -7,7 +7,8 @@ namespace KILN {
 
 // Converter: UTF-8 to UCS-2. A four-byte sequence (a character beyond the
 // Basic Multilingual Plane) is consumed whole and skipped; U+FEFF is kept; a
-// sequence cut short by a byte that cannot continue it answers U+FFFD.
+// sequence that is not well-formed (cut short, overlong, a surrogate, beyond
+// U+10FFFF) answers U+FFFD.
 class FromUtf8NToUcs2 final : public Converter<FromUtf8NToUcs2, unsigned short, uint8_t> {
     friend Converter;
 

@@ -1,5 +1,7 @@
 #include "kiln/base/FromUtf8ToUtf16N.h"
 
+#include "kiln/base/Utf.h"
+
 namespace KILN {
 
 unsigned short FromUtf8ToUtf16N::convert()
@@ -16,11 +18,7 @@ unsigned short FromUtf8ToUtf16N::convert()
         first = false;
         if (value <= 0xFFFF)
             return static_cast<unsigned short>(value);
-        if (value == InvalidUtf8Sequence)
-            continue;
-        const uint32_t v = value - 0x10000;
-        return answer(static_cast<unsigned short>(0xD800 + (v >> 10)),
-                      static_cast<unsigned short>(0xDC00 + (v & 0x3FF)));
+        return answer(utf::highSurrogateOf(value), utf::lowSurrogateOf(value));
     }
 }
 

@@ -6,9 +6,9 @@
 namespace KILN {
 
 // Converter: UTF-8 with an optional byte-order mark to UTF-16 in machine
-// order. Characters above U+FFFF become surrogate pairs; a four-byte sequence
-// beyond U+10FFFF is dropped; a sequence cut short by a byte that cannot
-// continue it answers U+FFFD.
+// order. Characters above U+FFFF become surrogate pairs; a sequence that is
+// not well-formed (cut short, overlong, a surrogate, beyond U+10FFFF) answers
+// U+FFFD.
 class FromUtf8ToUtf16N final : public Converter<FromUtf8ToUtf16N, unsigned short, uint8_t> {
     friend Converter;
 

@@ -5,6 +5,7 @@
 #include "kiln/base/DocumentType.h"
 #include "kiln/base/Entity.h"
 #include "kiln/base/ProcessingInstruction.h"
+#include "kiln/base/Utf.h"
 #include "kiln/base/XMLCharClass.h"
 
 #include <cstring>
@@ -225,14 +226,14 @@ void XMLScanner::readCharReference(Utf16String& out)
     }
     if (digits == 0)
         fail(hex ? XMLParseError::HEX_CHAR_REF : XMLParseError::DECIMAL_CHAR_REF);
-    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+    if (value == 0 || !utf::isScalarValue(value))
         fail(XMLParseError::CHAR_REF_RANGE);
     if (!keep && !mark) {
         if (value < 0x10000) {
             out.append(static_cast<unsigned short>(value));
         } else {
-            out.append(static_cast<unsigned short>(0xD800 + ((value - 0x10000) >> 10)));
-            out.append(static_cast<unsigned short>(0xDC00 + ((value - 0x10000) & 0x3FF)));
+            out.append(utf::highSurrogateOf(value));
+            out.append(utf::lowSurrogateOf(value));
         }
     }
     if (m_src.peek() != ';')

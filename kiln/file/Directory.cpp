@@ -1,5 +1,6 @@
 #include "kiln/file/Directory.h"
 
+#include "kiln/base/Utf.h"
 #include "kiln/file/NativePath.h"
 
 #include <algorithm>
@@ -16,38 +17,23 @@ namespace KILN {
 
 namespace {
 
-// A UTF-8 name from the system as a path; a byte that starts no valid
-// sequence becomes U+FFFD and decoding goes on. (The library's UTF-8
-// conversion ends the text at the first invalid byte, and a name cut short
-// could name another directory.)
+// A UTF-8 name from the system as a path, decoded by the strict step: a byte
+// that starts no well-formed sequence becomes U+FFFD on its own. Above all an
+// overlong form never decodes to ASCII: C0 AF read as '/' would turn one
+// name into a path through another directory.
 PathString fromNative(const std::string& name)
 {
     PathString out;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
+    const auto* bytes = reinterpret_cast<const uint8_t*>(name.data());
     const size_t length = name.size();
-    for (size_t i = 0; i < length;) {
-        const unsigned char lead = bytes[i];
-        const size_t extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-        bool valid = (lead < 0x80 || extra > 0) && lead < 0xF5 && i + extra < length;
-        for (size_t k = 1; valid && k <= extra; ++k) {
-            valid = (bytes[i + k] & 0xC0) == 0x80;
-            c = c << 6 | (bytes[i + k] & 0x3F);
-        }
-        const uint32_t least[] = {0, 0x80, 0x800, 0x10000};
-        valid = valid && c >= least[extra] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-        if (!valid) {
-            out.append(static_cast<unsigned short>(0xFFFD));
-            ++i;
-            continue;
-        }
+    for (size_t i = 0, used = 0; i < length; i += used) {
+        const uint32_t c = utf::decodeUtf8(bytes + i, length - i, used);
         if (c >= 0x10000) {
-            out.append(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
-            out.append(static_cast<unsigned short>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+            out.append(utf::highSurrogateOf(c));
+            out.append(utf::lowSurrogateOf(c));
         } else {
             out.append(static_cast<unsigned short>(c));
         }
-        i += extra + 1;
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #include "kiln/file/NativePath.h"
 
+#include "kiln/base/Utf.h"
+
 namespace KILN {
 
 bool toNativePath(const TStringPtr<unsigned short>& path, std::string& out)
@@ -11,26 +13,13 @@ bool toNativePath(const TStringPtr<unsigned short>& path, std::string& out)
         uint32_t c = units[i];
         if (c == 0)
             return false;
-        if (c >= 0xD800 && c <= 0xDFFF) {
-            if (c > 0xDBFF || i + 1 == length || units[i + 1] < 0xDC00 || units[i + 1] > 0xDFFF)
+        if (utf::isSurrogate(c)) {
+            if (!utf::isHighSurrogate(c) || i + 1 == length || !utf::isLowSurrogate(units[i + 1]))
                 return false;
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+            c = utf::joinSurrogates(c, units[++i]);
         }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        uint8_t bytes[4];
+        out.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(utf::encodeUtf8(c, bytes)));
     }
     return true;
 }

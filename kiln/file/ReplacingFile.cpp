@@ -1,5 +1,6 @@
 #include "kiln/file/ReplacingFile.h"
 
+#include "kiln/base/Utf.h"
 #include "kiln/file/NativePath.h"
 
 #include <cerrno>
@@ -66,7 +67,7 @@ std::string temporaryCandidate(const std::string& destination, std::mt19937& ran
     std::string name = nameOf(destination);
     if (name.size() > MaxNameInTemporary) {
         size_t cut = MaxNameInTemporary;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        while (cut > 0 && utf::isUtf8Continuation(static_cast<uint8_t>(name[cut])))
             --cut;  // do not split a UTF-8 sequence
         name.resize(cut);
     }
@@ -91,6 +92,12 @@ bool syncFile(const std::string& path)
 
 ReplacingFile::ReplacingFile(const TStringPtr<unsigned short>& destination)
     : m_valid(toNativePath(destination, m_destination) && !m_destination.empty())
+{
+}
+
+ReplacingFile::ReplacingFile(const std::string& nativeDestination)
+    : m_destination(nativeDestination)
+    , m_valid(!nativeDestination.empty())
 {
 }
 

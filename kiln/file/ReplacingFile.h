@@ -18,6 +18,8 @@ namespace KILN {
 class ReplacingFile {
 public:
     explicit ReplacingFile(const TStringPtr<unsigned short>& destination);
+    // The same for a native name, such as a program's argument.
+    explicit ReplacingFile(const std::string& nativeDestination);
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
     // Removes the temporary file unless it was committed.

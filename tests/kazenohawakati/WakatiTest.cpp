@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/BoundedMemory.h"
 #include "tests/support/Program.h"
 
 #include <sys/stat.h>
@@ -203,4 +204,37 @@ TEST_F(WakatiTest, AnalyserThatCannotStart)
     EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
     EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+}
+
+TEST_F(WakatiTest, StrayBytesInARubyWordLoseNoText)
+{
+    // Regression: stray continuation bytes decoded to U+0000 inside a kanji
+    // word, and the line written through "%s" ended there.
+    const Result r = run({"-r"}, "\xF0\xA0\xAE\xB7\x80\x80\xE9\x87\x8E\xE5\xAE\xB6 and more\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\xE9\x87\x8E"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("more\r\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\0'), std::string::npos) << r.out;
+}
+
+TEST_F(WakatiTest, DirectorySourceLeavesTheDestinationAlone)
+{
+    // Regression: a directory opens on Linux, so the destination was
+    // truncated before the first read failed.
+    writeFile(path("out.txt"), "keep");
+    const Result r = run({dir, path("out.txt")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR: not a file or a stream: " + dir + "\n");
+    EXPECT_EQ(readFile(path("out.txt")), "keep");
+}
+
+TEST_F(WakatiTest, EndlessInputIsAnErrorNotACrash)
+{
+    // Regression: /dev/zero ended in an uncaught std::bad_alloc (status 134).
+    if (!zef::test::memoryCanBeBounded())
+        GTEST_SKIP() << "memory cannot be bounded under AddressSanitizer";
+    const std::string command = zef::test::boundedMemoryPrefix() + "exec " + Program + " /dev/zero";
+    const Result r = zef::test::runProgram("/bin/sh", {{"-c", command}, "", "", {}}, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR: not enough memory for the input (a line too long?)\n");
 }

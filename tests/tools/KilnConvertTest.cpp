@@ -1,6 +1,8 @@
 // kiln-convert as a black box: files and standard streams, detection, errors.
 #include <gtest/gtest.h>
 
+#include "tests/support/BoundedMemory.h"
+
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -102,4 +104,54 @@ TEST_F(KilnConvertTest, FailuresAreOneLineAndLeaveNoOutput)
     EXPECT_EQ(run("-f utf-8 " + path("in.txt")), 2);
     EXPECT_EQ(m_error, "usage: kiln-convert -f FROM -t TO [input [output]]\n");
     EXPECT_EQ(run("-f utf-8 -t utf-16 -x " + path("in.txt")), 2);
+}
+
+TEST_F(KilnConvertTest, FailedWriteNeverRemovesADeviceOrALink)
+{
+    // Regression: the output path was removed after any write failure; a
+    // link to /dev/full went, and as root /dev/stdout itself.
+    write(path("in.txt"), japanese);
+    fs::create_symlink("/dev/full", path("full"));
+    EXPECT_EQ(run("-f utf-8 -t cp932 " + path("in.txt") + " " + path("full")), 1);
+    EXPECT_EQ(m_error, "kiln-convert: cannot write " + path("full") + "\n");
+    EXPECT_TRUE(fs::is_symlink(path("full")));
+    EXPECT_EQ(run("-f utf-8 -t cp932 " + path("in.txt") + " /dev/full"), 1);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    // A device is written through, never replaced by a file.
+    fs::create_symlink("/dev/null", path("null"));
+    EXPECT_EQ(run("-f utf-8 -t cp932 " + path("in.txt") + " " + path("null")), 0) << m_error;
+    EXPECT_TRUE(fs::is_symlink(path("null")));
+    EXPECT_TRUE(fs::is_character_file(path("null")));
+    EXPECT_EQ(run("-f utf-8 -t cp932 " + path("in.txt") + " /dev/stdout >" + path("piped.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("piped.txt")), japaneseCp932);
+}
+
+TEST_F(KilnConvertTest, OutputFileIsReplacedOnlyWhenComplete)
+{
+    write(path("in.txt"), japanese);
+    write(path("out.txt"), "old");
+    fs::permissions(path("out.txt"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("out.txt", path("link.txt"));
+    EXPECT_EQ(run("-f utf-8 -t cp932 " + path("in.txt") + " " + path("link.txt")), 0) << m_error;
+    EXPECT_TRUE(fs::is_symlink(path("link.txt")));
+    EXPECT_EQ(read(path("out.txt")), japaneseCp932);
+    // A conversion over its own input reads it whole first.
+    EXPECT_EQ(run("-f cp932 -t utf-8n " + path("out.txt") + " " + path("out.txt")), 0) << m_error;
+    EXPECT_EQ(read(path("out.txt")), japanese);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 4);  // no leftovers
+}
+
+TEST_F(KilnConvertTest, EndlessInputIsAnErrorNotACrash)
+{
+    // Regression: /dev/zero ended in an uncaught std::bad_alloc (status 134).
+    if (!zef::test::memoryCanBeBounded())
+        GTEST_SKIP() << "memory cannot be bounded under AddressSanitizer";
+    const std::string errors = path("stderr");
+    const std::string command = zef::test::boundedMemoryPrefix() + ZEF_BINARY_DIR "/tools/kiln-convert -f utf-8 -t cp932 /dev/zero "
+        + path("out.txt") + " 2>" + errors;
+    const int status = std::system(("/bin/sh -c '" + command + "'").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(read(errors), "kiln-convert: not enough memory for the input\n");
+    EXPECT_FALSE(fs::exists(path("out.txt")));
 }

@@ -189,6 +189,27 @@ TEST_F(KilnXmlTest, AFailedWriteLeavesTheTargetAlone)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);  // in, stdout, stderr
 }
 
+TEST_F(KilnXmlTest, DeviceOutputIsWrittenThroughNotReplaced)
+{
+    // Regression: the temporary file was renamed over any output, so a link
+    // to /dev/null (or, as root, /dev/null itself) became a regular file.
+    const fs::path input = m_dir / "in.xml";
+    std::ofstream(input) << "<a/>";
+    fs::create_symlink("/dev/null", m_dir / "null");
+    const Result toNull = kilnXml(quoted(input) + " " + quoted(m_dir / "null"));
+    EXPECT_EQ(toNull.status, 0) << toNull.err;
+    EXPECT_TRUE(fs::is_symlink(m_dir / "null"));
+    EXPECT_TRUE(fs::is_character_file(m_dir / "null"));
+    const Result toStdout = kilnXml(quoted(input) + " /dev/stdout");
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, kilnXml(quoted(input)).out);
+    EXPECT_NE(toStdout.out.find("<a"), std::string::npos);
+    fs::create_symlink("/dev/full", m_dir / "full");
+    const Result toFull = kilnXml(quoted(input) + " " + quoted(m_dir / "full"));
+    EXPECT_EQ(toFull.status, 3);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "full"));
+}
+
 TEST_F(KilnXmlTest, UsageErrors)
 {
     const char* const wrong[] = {"", "--parse-flags", "--parse-flags x1 a.xml", "--output-flags -1 a.xml",

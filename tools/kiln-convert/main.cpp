@@ -13,12 +13,14 @@
 #include "kiln/base/FixedMemIFlow.h"
 #include "kiln/base/Library.h"
 #include "kiln/file/FileOFlow.h"
+#include "kiln/file/OutputFile.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -35,11 +37,13 @@ int fail(const std::string& message)
     return Failure;
 }
 
+// Reads the whole file, or stops once it outgrows what a flow can hold
+// (endless input such as /dev/zero).
 bool readAll(std::FILE* file, std::vector<uint8_t>& bytes)
 {
     uint8_t buffer[65536];
     size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    while (bytes.size() <= UINT32_MAX && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
         bytes.insert(bytes.end(), buffer, buffer + got);
     return !std::ferror(file);
 }
@@ -49,6 +53,18 @@ uint32_t unitBytes(const CompositIFilter& chain)
 {
     const uint32_t widths = chain.inputWidths();
     return widths == Flow::Width32 ? 4 : widths == Flow::Width16 ? 2 : 1;
+}
+
+// Conveys the chain's whole output into an open file; false on a write failure.
+bool writeTo(CompositIFilter& chain, std::FILE* file)
+{
+    FileOFlow output(file, true);
+    try {
+        convey(&chain, &output);
+        return output.close();
+    } catch (const IOException&) {
+        return false;
+    }
 }
 
 int convert(const char* fromName, const char* toName, const char* inputPath, const char* outputPath)
@@ -86,20 +102,17 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
     if (bytes.size() % unit != 0)
         return fail("input ends inside a " + std::to_string(unit * 8) + "-bit unit");
 
-    std::FILE* out = outputPath ? std::fopen(outputPath, "wb") : stdout;
-    if (!out)
-        return fail(std::string("cannot open ") + outputPath + ": " + std::strerror(errno));
-    FileOFlow output(out, outputPath == nullptr);
     chain->attach(&input);
-    try {
-        convey(chain.get(), &output);
-        if (output.close())
-            return 0;
-    } catch (const IOException&) {
-    }
-    if (outputPath)
-        std::remove(outputPath); // no partial output left behind
-    return fail(std::string("cannot write ") + (outputPath ? outputPath : "standard output"));
+    if (!outputPath)
+        return writeTo(*chain, stdout) ? 0 : fail("cannot write standard output");
+    OutputFile out(outputPath);
+    if (!out.open())
+        return fail(std::string("cannot open ") + outputPath + ": " + std::strerror(errno));
+    // An output that fails stays as it was: a replaced file is only renamed
+    // into place once complete, and a device is never removed.
+    if (!writeTo(*chain, out.stream()) || !out.commit())
+        return fail(std::string("cannot write ") + outputPath);
+    return 0;
 }
 
 } // namespace
@@ -128,7 +141,12 @@ int main(int argc, char** argv)
     startLibrary();
     // "-" (or no path) is standard input or standard output.
     auto path = [&](size_t i) { return i < paths.size() && std::strcmp(paths[i], "-") != 0 ? paths[i] : nullptr; };
-    const int status = convert(from, to, path(0), path(1));
+    int status;
+    try {
+        status = convert(from, to, path(0), path(1));
+    } catch (const std::bad_alloc&) {
+        status = fail("not enough memory for the input");
+    }
     stopLibrary();
     return status;
 }

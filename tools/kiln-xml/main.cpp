@@ -22,7 +22,7 @@
 #include "kiln/base/XMLDecl.h"
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/file/FileOFlow.h"
-#include "kiln/file/NativePath.h"
+#include "kiln/file/OutputFile.h"
 
 #include <cctype>
 #include <cerrno>
@@ -32,7 +32,6 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
 
 using namespace KILN;
 
@@ -114,15 +113,18 @@ int run(const char* input, const char* outputPath, uint32_t parseFlags, uint32_t
         std::fputs("kiln-xml: cannot write to standard output\n", stderr);
         return WriteFailed;
     }
-    // Written beside the target and renamed over it when complete, so that a
-    // failure never leaves a truncated file (nor destroys the input when it
-    // is also the output).
-    const std::string temporary = std::string(outputPath) + ".kiln-xml-" + std::to_string(getpid());
-    FileOFlow out(temporary.c_str());
-    if (out.isOpen() && writeUtf8(text, out) && std::rename(temporary.c_str(), outputPath) == 0)
+    // A file is written beside the target and renamed over it when complete,
+    // so that a failure never leaves a truncated file (nor destroys the input
+    // when it is also the output); a device is written through its path.
+    OutputFile target(outputPath);
+    if (!target.open()) {
+        std::fprintf(stderr, "kiln-xml: cannot write %s: %s\n", outputPath, std::strerror(errno));
+        return WriteFailed;
+    }
+    FileOFlow out(target.stream(), true);
+    if (writeUtf8(text, out) && target.commit())
         return 0;
-    std::fprintf(stderr, "kiln-xml: cannot write %s: %s\n", outputPath, std::strerror(errno));
-    std::remove(temporary.c_str());
+    std::fprintf(stderr, "kiln-xml: cannot write %s\n", outputPath);
     return WriteFailed;
 }
 

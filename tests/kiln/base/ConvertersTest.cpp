@@ -98,8 +98,8 @@ TEST_F(ConvertersTest, SurrogatesIntoUtf8)
 TEST_F(ConvertersTest, SurrogatesFromUtf8AndUcs4)
 {
     EXPECT_EQ(convertBytes(8, 10, "\xF0\x9F\x98\x80" "A"), utf16({0xD83D, 0xDE00, 0x41}));
-    // Beyond U+10FFFF: dropped, decoding goes on after the sequence.
-    EXPECT_EQ(convertBytes(8, 10, "\xF4\x90\x80\x80" "A"), utf16({0x41}));
+    // Beyond U+10FFFF: U+FFFD, decoding goes on after the sequence.
+    EXPECT_EQ(convertBytes(8, 10, "\xF4\x90\x80\x80" "A"), utf16({0xFFFD, 0x41}));
     EXPECT_EQ(convertBytes(4, 10, utf32({0x1F600, 0x110000, 0x41})), utf16({0xD83D, 0xDE00, 0x41}));
     EXPECT_EQ(convertBytes(10, 4, utf16({0xD83D, 0xDE00, 0x41})), utf32({0x1F600, 0x41}));
     // Lone surrogates reach UCS-4 as their own values, nothing is lost.
@@ -305,4 +305,57 @@ TEST_F(ConvertersTest, ChainsStartAfreshOnReset)
     } catch (const IOException&) {
     }
     EXPECT_EQ(second, first);
+}
+
+TEST_F(ConvertersTest, OverlongUtf8FormsDecodeToReplacementNotAscii)
+{
+    for (int32_t to : {10, 2}) {
+        // Overlong '<', '>', '"', '/' and NUL hide markup from byte-level filters.
+        EXPECT_EQ(convertBytes(7, to, "<r>\xC0\xBC" "b/\xC0\xBE</r>"),
+                  utf16({'<', 'r', '>', 0xFFFD, 'b', '/', 0xFFFD, '<', '/', 'r', '>'})) << to;
+        EXPECT_EQ(convertBytes(7, to, "a\xC0\xA2" "b\xC1\xBF"), utf16({'a', 0xFFFD, 'b', 0xFFFD})) << to;
+        EXPECT_EQ(convertBytes(7, to, "\xE0\x80\xAF|\xE0\x9F\xBF|\xF0\x80\x80\xAF|\xF0\x8F\xBF\xBF"),
+                  utf16({0xFFFD, '|', 0xFFFD, '|', 0xFFFD, '|', 0xFFFD})) << to;
+        // Encoded surrogates, values beyond U+10FFFF and leads that begin no sequence.
+        EXPECT_EQ(convertBytes(7, to, "\xED\xA0\x80\xED\xBF\xBF" "a"), utf16({0xFFFD, 0xFFFD, 'a'})) << to;
+        EXPECT_EQ(convertBytes(7, to, "\xF4\x90\x80\x80\xF7\xBF\xBF\xBF" "a"), utf16({0xFFFD, 0xFFFD, 'a'})) << to;
+        EXPECT_EQ(convertBytes(7, to, "\x80\x80\xBF\xF8\xFF" "a"), utf16({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 'a'}))
+            << to;
+        // The edges of each length stay valid.
+        EXPECT_EQ(convertBytes(7, to, "\xC2\x80\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80"), utf16({0x80, 0x800, 0xD7FF, 0xE000}))
+            << to;
+    }
+    EXPECT_EQ(convertBytes(7, 10, "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"), utf16({0xD800, 0xDC00, 0xDBFF, 0xDFFF}));
+    // Stray continuation bytes never decode to U+0000 inside a word.
+    EXPECT_EQ(convertBytes(8, 4, "\xF0\xA0\xAE\xB7\x80\x80\xE9\x87\x8E"), utf32({0x20BB7, 0xFFFD, 0xFFFD, 0x91CE}));
+}
+
+TEST_F(ConvertersTest, UnicodeChainsKeepCharactersAboveFfff)
+{
+    const std::string utf8 = "a\xF0\xA0\xAE\xB7" "b\xF0\x9F\x98\x80";
+    const std::string ucs4 = convertBytes(8, 4, utf8);
+    EXPECT_EQ(ucs4, utf32({'a', 0x20BB7, 'b', 0x1F600}));
+    EXPECT_EQ(convertBytes(4, 8, ucs4), utf8);
+    EXPECT_EQ(convertBytes(4, 10, ucs4), utf16({'a', 0xD842, 0xDFB7, 'b', 0xD83D, 0xDE00}));
+    // UTF-7 writes the surrogate pairs, and every form reads them back.
+    const std::string utf7 = convertBytes(8, 6, utf8);
+    EXPECT_EQ(utf7, iconvConvert("UTF-7", "UTF-8", utf8));
+    for (int32_t form = 4; form <= 20; ++form) {
+        if (form == 6)
+            continue;
+        const std::string encoded = convertBytes(8, form, utf8);
+        EXPECT_EQ(convertBytes(form, 6, encoded), utf7) << form;
+        EXPECT_EQ(convertBytes(6, form, utf7), encoded) << form;
+        EXPECT_EQ(convertBytes(form, 8, encoded), utf8) << form;
+    }
+}
+
+TEST_F(ConvertersTest, EmDashEncodesAsCp932HorizontalBar)
+{
+    const std::string dashes = "\xE2\x80\x94\xE2\x80\x94\xE2\x80\x95";  // U+2014 U+2014 U+2015
+    EXPECT_EQ(convertBytes(8, id("cp932"), dashes), "\x81\x5C\x81\x5C\x81\x5C");
+    EXPECT_EQ(convertBytes(8, id("eucJP-MS"), dashes), "\xA1\xBD\xA1\xBD\xA1\xBD");
+    EXPECT_EQ(convertBytes(8, id("cp932"), dashes), iconvConvert("CP932", "UTF-8", dashes));
+    // One way: 81 5C decodes to U+2015 as before.
+    EXPECT_EQ(convertBytes(id("cp932"), 8, "\x81\x5C"), "\xE2\x80\x95");
 }

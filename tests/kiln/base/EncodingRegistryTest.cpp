@@ -25,8 +25,10 @@ protected:
 
 // The path rule, recomputed independently of the generator: every simple
 // path is enumerated and the best by (lossy, length, index sequence) kept.
-// US-ASCII may only be an end of a chain (reaching the target ends a path,
-// so a path that enters US-ASCII never leaves it).
+// US-ASCII and UTF-7 may only be an end of a chain (reaching the target ends
+// a path, so a path that enters one never leaves it). Between two Unicode
+// forms other than UCS-2, UCS-2 is entered only from UTF-7 and left only for
+// UTF-16n, the one way through it that keeps characters above U+FFFF.
 struct Best {
     bool found = false;
     bool lossy = false;
@@ -44,7 +46,20 @@ struct Best {
     }
 };
 
-void search(int32_t node, int32_t target, std::vector<bool>& visited, std::vector<int32_t>& path,
+bool isUnicodeButUcs2(int32_t id)
+{
+    return id >= 4 && id <= 20;
+}
+
+bool allowed(const ConverterTableEntry& e, int32_t from, int32_t target)
+{
+    if ((e.to == 1 || e.to == 6) && e.to != target)
+        return false;
+    const bool keepSupplementary = isUnicodeButUcs2(from) && isUnicodeButUcs2(target);
+    return !keepSupplementary || ((e.to != 2 || e.from == 6) && (e.from != 2 || e.to == 10));
+}
+
+void search(int32_t from, int32_t node, int32_t target, std::vector<bool>& visited, std::vector<int32_t>& path,
             bool lossy, Best& best)
 {
     if (node == target) {
@@ -59,11 +74,11 @@ void search(int32_t node, int32_t target, std::vector<bool>& visited, std::vecto
         return;
     for (int32_t i = 0; i < ConverterTableEntry::Count; ++i) {
         const ConverterTableEntry& e = converterTable[i];
-        if (e.from != node || visited[e.to] || (e.to == 1 && target != 1))
+        if (e.from != node || visited[e.to] || !allowed(e, from, target))
             continue;
         visited[e.to] = true;
         path.push_back(i);
-        search(e.to, target, visited, path, lossy || e.lossy != 0, best);
+        search(from, e.to, target, visited, path, lossy || e.lossy != 0, best);
         path.pop_back();
         visited[e.to] = false;
     }
@@ -75,7 +90,7 @@ Best ruleChain(int32_t from, int32_t to)
     std::vector<int32_t> path;
     Best best;
     visited[from] = true;
-    search(from, to, visited, path, false, best);
+    search(from, from, to, visited, path, false, best);
     return best;
 }
 
@@ -123,10 +138,10 @@ TEST_F(EncodingRegistryTest, NameTableHoldsEveryNameOnceInIdentifierOrder)
         ids.insert(e->id);
         EXPECT_EQ(EncodingRegistry::idOf(e->name), e->id) << e->name;
     }
-    EXPECT_EQ(count, 190);
+    EXPECT_EQ(count, 192);
     EXPECT_EQ(ids.size(), 42u);
     CenDictionary dictionary;
-    EXPECT_EQ(dictionary.count(), 190u);
+    EXPECT_EQ(dictionary.count(), 192u);
 }
 
 TEST_F(EncodingRegistryTest, ChainTableFollowsThePathRule)
@@ -230,4 +245,14 @@ TEST_F(EncodingRegistryTest, ShutDownAndRestart)
     EXPECT_EQ(EncodingRegistry::idOf("cp932"), 37);
     std::unique_ptr<CompositIFilter> chain(EncodingRegistry::chain(37, 10));
     EXPECT_NE(chain, nullptr);
+}
+
+TEST_F(EncodingRegistryTest, JapaneseAliasesRealFilesDeclareAreKnown)
+{
+    for (const char* name : {"Windows-31J", "windows-31j", "MS932", "SJIS-win"})
+        EXPECT_EQ(EncodingRegistry::idOf(name), EncodingRegistry::Cp932) << name;
+    for (const char* name : {"x-sjis", "MS_Kanji", "csShiftJIS"})
+        EXPECT_EQ(EncodingRegistry::idOf(name), EncodingRegistry::ShiftJis) << name;
+    for (const char* name : {"x-euc-jp", "eucJP"})
+        EXPECT_EQ(EncodingRegistry::idOf(name), EncodingRegistry::EucJp) << name;
 }

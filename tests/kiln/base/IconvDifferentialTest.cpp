@@ -152,9 +152,8 @@ const char* encodeDifference(const std::string& encoding, uint16_t unit, const s
         return "JIS X 0212 characters are outside our EUC-JP (and, for eucJP-MS, code page 932)";
     if (encoding == "Shift_JIS" && (unit == 0xFFE0 || unit == 0xFFE1 || unit == 0xFFE2) && got.empty())
         return "Shift_JIS holds U+00A2, U+00A3, U+00AC there; the full-width forms are glibc's one-way extras";
-    if ((encoding == "cp932" || encoding == "eucJP-MS") && (unit == 0xA5 || unit == 0x2014 || unit == 0x203E) &&
-        got.empty())
-        return "yen sign, em dash and overline are glibc's best-fit extras, not code page 932 codes";
+    if ((encoding == "cp932" || encoding == "eucJP-MS") && (unit == 0xA5 || unit == 0x203E) && got.empty())
+        return "yen sign and overline are glibc's best-fit extras, not code page 932 codes";
     if (encoding == "cp932" && got.size() == 2) {
         static Iconv decoder("UTF-16LE", "CP932");
         if (decoder.convert(got) == utf16Of(unit))

@@ -110,9 +110,26 @@ TEST(ParseXMLFileTest, EncodingsAreDetectedAndDecoded)
 
 TEST(ParseXMLFileTest, UnknownDeclaredEncodingIsAnErrorNotGarbage)
 {
-    FileParse parsed = parseFile(writeFile("w31j.xml", "<?xml version=\"1.0\" encoding=\"Windows-31J\"?><p>\x91\x90</p>"));
+    FileParse parsed = parseFile(writeFile("klingon.xml", "<?xml version=\"1.0\" encoding=\"x-klingon\"?><p>\x91\x90</p>"));
     EXPECT_EQ(parsed.document, nullptr);
-    EXPECT_EQ(parsed.report, "ERROR:164: the declared encoding is not supported: Windows-31J\n");
+    EXPECT_EQ(parsed.report, "ERROR:164: the declared encoding is not supported: x-klingon\n");
+}
+
+TEST(ParseXMLFileTest, Cp932AliasesOfRealJapaneseFilesAreAccepted)
+{
+    for (const char* name : {"Windows-31J", "x-sjis", "MS932", "MS_Kanji", "csShiftJIS"}) {
+        const std::string declaration = std::string("<?xml version=\"1.0\" encoding=\"") + name + "\"?>";
+        FileParse parsed = parseFile(writeFile("alias.xml", declaration + "<p>\x91\x90\x81\x5C</p>"));
+        ASSERT_NE(parsed.document, nullptr) << name << ": " << parsed.report;
+        EXPECT_EQ(dumpRoot(parsed.document.get()).substr(0, 4), u"p{'\x8349") << name;
+    }
+}
+
+TEST(ParseXMLFileTest, OverlongUtf8HidesNoMarkup)
+{
+    FileParse parsed = parseFile(writeFile("overlong.xml", "<r a=\"x\xC0\xA2 b=\xC0\xA2y\">\xC0\xBC" "b/\xC0\xBE</r>"));
+    ASSERT_NE(parsed.document, nullptr) << parsed.report;
+    EXPECT_EQ(dumpRoot(parsed.document.get()), u"r(a=x\xFFFD b=\xFFFDy){'\xFFFD" u"b/\xFFFD'}");
 }
 
 TEST(ParseXMLFileTest, GrammarErrorsAreReportedFromFilesToo)

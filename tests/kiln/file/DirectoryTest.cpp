@@ -145,6 +145,19 @@ TEST_F(DirectoryTest, ListAnswersSortedDirectoryNamesOnly)
     EXPECT_EQ(code, 2);
 }
 
+TEST_F(DirectoryTest, OverlongNamesNeverDecodeToASlash)
+{
+    // C0 AF is an overlong '/': read as one, "a\xC0\xAF" "b" would name b in a.
+    // Each bad byte becomes U+FFFD on its own; good sequences around stay.
+    fs::create_directory(root / std::string("a\xC0\xAF" "b"));
+    fs::create_directory(root / std::string("\xED\xA0\x80\xF0\xA0\xAE\xB7\xE0\x80"));
+    bool done = false;
+    int32_t code = -1;
+    EXPECT_EQ(subdirectories(root, done, code),
+              (std::vector<std::u16string>{u"a\uFFFD\uFFFDb", u"\uFFFD\uFFFD\uFFFD\U00020BB7\uFFFD\uFFFD"}));
+    EXPECT_TRUE(done);
+}
+
 TEST_F(DirectoryTest, ListClearsTheListFirst)
 {
     fs::create_directory(root / "only");

@@ -1,0 +1,34 @@
+#pragma once
+
+// Runs of a program on endless input: a shell prefix that bounds the memory
+// of the command after it, so that the input ends in an allocation failure
+// within a second instead of exhausting the machine.
+
+#include <string>
+
+namespace zef::test {
+
+// False under AddressSanitizer: it reserves far more address space than any
+// bound allows, and its operator new dies instead of throwing.
+constexpr bool memoryCanBeBounded()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return false;
+#else
+    return true;
+#endif
+#else
+    return true;
+#endif
+}
+
+// Limits the virtual memory of the commands that follow to about 1 GB.
+inline std::string boundedMemoryPrefix()
+{
+    return "ulimit -v 1000000; ";
+}
+
+} // namespace zef::test
