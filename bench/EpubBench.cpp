@@ -59,15 +59,16 @@ std::vector<ZipEntry> enlargedBook(std::vector<ZipEntry> entries, size_t targetB
         return std::string();
     }();
     const std::string opfPath = attribute(container, "full-path");
-    ZipEntry* opf = nullptr;
-    for (ZipEntry& entry : entries)
-        opf = entry.name == opfPath ? &entry : opf;
-    if (!opf)
+    // An index, not a pointer: the copies appended below move the entries.
+    size_t opf = entries.size();
+    for (size_t i = 0; i < entries.size(); ++i)
+        opf = entries[i].name == opfPath ? i : opf;
+    if (opf == entries.size())
         return {};
     const std::string opfFolder = opfPath.find('/') == std::string::npos ? "" : opfPath.substr(0, opfPath.rfind('/') + 1);
 
     std::vector<std::pair<std::string, std::string>> documents; // href, content
-    for (const ManifestItem& item : manifestItems(opf->data)) {
+    for (const ManifestItem& item : manifestItems(entries[opf].data)) {
         if (item.mediaType != "application/xhtml+xml" || item.properties.find("nav") != std::string::npos)
             continue;
         for (const ZipEntry& entry : entries)
@@ -94,8 +95,9 @@ std::vector<ZipEntry> enlargedBook(std::vector<ZipEntry> entries, size_t targetB
         }
         text += unit;
     }
-    opf->data.insert(opf->data.find("</manifest>"), items);
-    opf->data.insert(opf->data.find("</spine>"), itemrefs);
+    std::string& package = entries[opf].data;
+    package.insert(package.find("</manifest>"), items);
+    package.insert(package.find("</spine>"), itemrefs);
     return entries;
 }
 
@@ -146,7 +148,8 @@ int main(int argc, char** argv)
     const double megabytes = static_cast<double>(text.size()) / (1024 * 1024);
     std::printf("book: %s, %zu entries, %.1f MB of text, %.1f MB packed\n", source.filename().c_str(), entries.size(),
                 megabytes, static_cast<double>(fs::file_size(book)) / (1024 * 1024));
-    fs::remove_all(folder);
+    if (!std::getenv("EPUB_BENCH_KEEP"))
+        fs::remove_all(folder);
     if (!succeeded)
         return 1;
     std::printf("mecab -Owakati:   %7.2f s  %6.2f MB/s\n", mecab, megabytes / mecab);

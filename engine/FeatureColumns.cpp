@@ -1,13 +1,17 @@
 #include "engine/FeatureColumns.h"
 
-FeatureColumns::~FeatureColumns()
-{
-    for (uint32_t i = 0; i < m_columns.count(); ++i)
-        delete m_columns.at(i);
-}
+#include <cstring>
 
-bool FeatureColumns::is(uint32_t n, std::string_view value) const
+void FeatureColumns::reset(const char* feature)
 {
-    const KILN::TString<char>* column = m_columns.at(n);
-    return column && textIs(*column, value);
+    m_count = 0;
+    const char* begin = feature;
+    for (;;) {
+        // strchrnul stops at the comma or at the end, many bytes a step.
+        const char* end = strchrnul(begin, ',');
+        m_columns[m_count++] = std::string_view(begin, static_cast<size_t>(end - begin));
+        if (*end == 0 || m_count == MaxColumns)
+            return;
+        begin = end + 1;
+    }
 }

@@ -1,22 +1,25 @@
 #pragma once
 
-#include "engine/Feature.h"
+#include <cstdint>
+#include <string_view>
 
-// The columns of one feature string, owned; reset reuses their storage for
-// the next feature.
+// The columns 0 to 6 of one feature string (what the word-division rules
+// read), as views into it: the feature must outlive them. reset reads the
+// next feature without allocating.
 class FeatureColumns {
 public:
-    explicit FeatureColumns(const char* feature) { reset(feature); }
-    ~FeatureColumns();
-    FeatureColumns(const FeatureColumns&) = delete;
-    FeatureColumns& operator=(const FeatureColumns&) = delete;
+    static constexpr uint32_t MaxColumns = 7;
 
-    void reset(const char* feature) { splitFeature(feature, m_columns); }
-    // True when column n equals value (a missing column equals nothing).
-    bool is(uint32_t n, std::string_view value) const;
-    // True when one of the columns 0 to 5 equals value.
-    bool has(std::string_view value) const { return hasFeature(m_columns, value); }
+    explicit FeatureColumns(const char* feature) { reset(feature); }
+
+    void reset(const char* feature);
+    // The number of columns, counted up to MaxColumns; empty ones count, and
+    // the text after the last comma is the last column.
+    uint32_t count() const { return m_count; }
+    // Column n; empty when missing.
+    std::string_view column(uint32_t n) const { return n < m_count ? m_columns[n] : std::string_view(); }
 
 private:
-    KILN::ArrayList<KILN::TString<char>> m_columns;
+    std::string_view m_columns[MaxColumns];
+    uint32_t m_count = 0;
 };

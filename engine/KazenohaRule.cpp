@@ -1,5 +1,9 @@
 #include "engine/KazenohaRule.h"
 
+#include "engine/Feature.h"
+
+#include <string_view>
+
 // The rule looks at one word (cur) and the word before it (prev): a few
 // contexts never divide (sentence boundaries, symbols, after opening or closing
 // punctuation), then the word's part of speech picks one of the rules below.
@@ -8,8 +12,6 @@ namespace {
 
 // No division after these.
 constexpr std::string_view punctuation[] = {"、", "。", "「", "『"};
-// Non-independent verbs (base forms) that are divided from the word before.
-constexpr std::string_view dividingVerbs[] = {"くれる", "いる", "いく", "しまう", "くる", "やる", "みる", "もらえる", "ゆく", "くださる"};
 
 bool previousSurfaceIs(const MeCab::Node* node, std::string_view text)
 {
@@ -25,97 +27,98 @@ bool followsPunctuation(const MeCab::Node* node)
     return false;
 }
 
-bool auxiliaryRule(const MeCab::Node* node, const FeatureColumns& cur, const FeatureColumns& prev)
+bool auxiliaryRule(const MeCab::Node* node, const WordClass& cur, const WordClass& prev)
 {
-    if (!cur.has("特殊・ナイ") || previousSurfaceIs(node, "し"))
+    if (!cur.has(WordClass::SpecialNai) || previousSurfaceIs(node, "し"))
         return false;
-    return !prev.is(0, "動詞");
+    return !prev.is(WordClass::Verb);
 }
 
-bool adjectiveRule(const FeatureColumns& cur, const FeatureColumns& prev)
+bool adjectiveRule(const WordClass& cur, const WordClass& prev)
 {
-    if (cur.has("非自立"))
+    if (cur.has(WordClass::Dependent))
         return false;
-    return !(cur.is(6, "いい") && prev.is(0, "名詞"));
+    return !(cur.has(WordClass::BaseIi) && prev.is(WordClass::Noun));
 }
 
-bool nounRule(const MeCab::Node* node, const FeatureColumns& cur, const FeatureColumns& prev)
+bool nounRule(const MeCab::Node* node, const WordClass& cur, const WordClass& prev)
 {
-    if (cur.has("接尾"))
+    if (cur.has(WordClass::Suffix))
         return false;
-    if (cur.has("非自立")
-        && (surfaceIs(node, "の") || surfaceIs(node, "ん") || cur.has("助動詞語幹") || cur.has("形容動詞語幹")))
+    if (cur.has(WordClass::Dependent)
+        && (surfaceIs(node, "の") || surfaceIs(node, "ん") || cur.has(WordClass::AuxiliaryStem)
+            || cur.has(WordClass::AdjectivalStem)))
         return false;
-    if (prev.is(0, "名詞")) {
+    if (prev.is(WordClass::Noun)) {
         // Compounds stay whole, except after "じゅう" and after a counter suffix.
         return previousSurfaceIs(node, "じゅう") || surfaceIs(node, "ぺたんと")
-            || (prev.has("接尾") && prev.has("助数詞"));
+            || (prev.has(WordClass::Suffix) && prev.has(WordClass::Counter));
     }
-    if (prev.is(0, "接頭詞"))
+    if (prev.is(WordClass::Prefix))
         return false;
-    if (prev.is(0, "副詞") && previousSurfaceIs(node, "とくべつ"))
+    if (prev.is(WordClass::Adverb) && previousSurfaceIs(node, "とくべつ"))
         return false;
-    return !(prev.is(0, "連体詞") && previousSurfaceIs(node, "うち"));
+    return !(prev.is(WordClass::Adnominal) && previousSurfaceIs(node, "うち"));
 }
 
-bool verbRule(const MeCab::Node* node, const FeatureColumns& cur, const FeatureColumns& prev)
+bool verbRule(const MeCab::Node* node, const WordClass& cur, const WordClass& prev)
 {
-    if (prev.is(0, "名詞")) {
+    if (prev.is(WordClass::Noun)) {
         if (previousSurfaceIs(node, "いつ"))
             return false;
         if (previousSurfaceIs(node, "じゅう"))
             return true;
     }
-    if (cur.has("接尾"))
+    if (cur.has(WordClass::Suffix))
         return false;
-    if (cur.has("非自立")) {
-        for (std::string_view verb : dividingVerbs) {
-            if (cur.is(6, verb))
-                return true;
-        }
-        return cur.is(6, "なる") && previousSurfaceIs(node, "ば");
-    }
-    if (cur.has("未然レル接続"))
+    if (cur.has(WordClass::Dependent))
+        return cur.has(WordClass::DividingVerb) || (cur.has(WordClass::BaseNaru) && previousSurfaceIs(node, "ば"));
+    if (cur.has(WordClass::PassiveStem))
         return false;
-    if (cur.has("サ変・スル")) {
-        if (prev.is(0, "名詞"))
+    if (cur.has(WordClass::SuruVerb)) {
+        if (prev.is(WordClass::Noun))
             return previousSurfaceIs(node, "何");
-        if (prev.is(0, "副詞"))
+        if (prev.is(WordClass::Adverb))
             return true;
     }
     // A verb after a verb or a prefix stays joined to it.
-    return !prev.is(0, "動詞") && !prev.is(0, "接頭詞");
+    return !prev.is(WordClass::Verb) && !prev.is(WordClass::Prefix);
 }
 
 } // namespace
 
 bool kazenohaBreak(const MeCab::Node* node, bool& isFunctionWord)
 {
-    const FeatureColumns cur(node->feature);
-    const FeatureColumns prev(node->prev ? node->prev->feature : "");
+    const WordClass cur = classifyWord(node->feature);
+    const WordClass prev = classifyWord(node->prev ? node->prev->feature : "");
     return kazenohaBreak(node, cur, prev, isFunctionWord);
 }
 
-bool kazenohaBreak(const MeCab::Node* node, const FeatureColumns& cur, const FeatureColumns& prev,
-                   bool& isFunctionWord)
+bool kazenohaBreak(const MeCab::Node* node, const WordClass& cur, const WordClass& prev, bool& isFunctionWord)
 {
-    const auto pos = [&cur](std::string_view value) { return cur.is(0, value); };
-    isFunctionWord = pos("助詞") || pos("助動詞");
-    if (node->char_type == 0 || prev.is(0, "BOS/EOS") || pos("BOS/EOS") || pos("記号") || followsPunctuation(node))
+    isFunctionWord = cur.is(WordClass::Particle) || cur.is(WordClass::Auxiliary);
+    if (node->char_type == 0 || prev.is(WordClass::BosEos) || cur.is(WordClass::BosEos) || cur.is(WordClass::Symbol)
+        || followsPunctuation(node))
         return false;
-    if (pos("助詞"))
+    switch (cur.part) {
+    case WordClass::Particle:
         return false;
-    if (pos("助動詞"))
+    case WordClass::Auxiliary:
         return auxiliaryRule(node, cur, prev);
-    if (pos("副詞") || pos("連体詞") || pos("接頭詞") || pos("接続詞"))
+    case WordClass::Adverb:
+    case WordClass::Adnominal:
+    case WordClass::Prefix:
+    case WordClass::Conjunction:
         return true;
-    if (pos("感動詞"))
-        return !prev.is(0, "感動詞");
-    if (pos("形容詞"))
+    case WordClass::Interjection:
+        return !prev.is(WordClass::Interjection);
+    case WordClass::Adjective:
         return adjectiveRule(cur, prev);
-    if (pos("名詞"))
+    case WordClass::Noun:
         return nounRule(node, cur, prev);
-    if (pos("動詞"))
+    case WordClass::Verb:
         return verbRule(node, cur, prev);
-    return false;
+    default:
+        return false;
+    }
 }

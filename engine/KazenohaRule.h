@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/FeatureColumns.h"
+#include "engine/WordClass.h"
 
 #include <mecab.h>
 
@@ -10,7 +10,6 @@
 // whatever the answer: true when the node is a particle or an auxiliary verb.
 bool kazenohaBreak(const MeCab::Node* node, bool& isFunctionWord);
 
-// The same decision on columns already split: cur of node's feature, prev of
-// its previous node's feature (of the empty string when there is none).
-bool kazenohaBreak(const MeCab::Node* node, const FeatureColumns& cur, const FeatureColumns& prev,
-                   bool& isFunctionWord);
+// The same decision on words already classified: cur is node's class, prev
+// its previous node's (the class of the empty feature when there is none).
+bool kazenohaBreak(const MeCab::Node* node, const WordClass& cur, const WordClass& prev, bool& isFunctionWord);

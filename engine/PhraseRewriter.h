@@ -1,9 +1,11 @@
 #pragma once
 
 #include "engine/EngineContext.h"
+#include "engine/PatternSet.h"
 #include "kiln/base/TString.h"
 
 #include <cstdint>
+#include <string>
 
 // Rewrites the phrases whose division the kazenoha rules get wrong, through a
 // fixed table of (pattern, replacement) pairs: the plain table, or with ruby
@@ -16,6 +18,8 @@
 // gives the output that applying every pair over the whole text would give,
 // but searches each pattern only where the text changed since that pattern
 // was last found absent, so the work follows the new text, not the whole.
+// One scan of the changed text finds which patterns occur at all; only those
+// are searched one by one and replaced.
 class PhraseRewriter {
 public:
     explicit PhraseRewriter(const EngineContext& context);
@@ -38,14 +42,32 @@ private:
         bool dirty = false;
     };
 
+    // The stretch [from, to) of the output that holds every occurrence of
+    // the rule's pattern: those overlapping [lo, hi).
+    struct Window {
+        uint32_t from;
+        uint32_t to;
+    };
+    static Window windowOf(const Rule& rule, uint32_t length);
     // Records that removed units at `at` were replaced by inserted units.
     void edited(uint32_t at, uint32_t removed, uint32_t inserted);
-    void applyRule(Rule& rule, KILN::TString<char>& output);
+    // Scans the windows of the dirty rules from index first on that are not
+    // among present, the rules known to have an occurrence: those whose
+    // patterns do not occur become clean. Answers present with the rules found.
+    uint32_t sift(const KILN::TString<char>& output, uint32_t first, uint32_t present);
+    // Replaces every occurrence of the rule's pattern; false when there was none.
+    bool applyRule(Rule& rule, KILN::TString<char>& output);
 
     Rule m_rules[MaxRules];
     uint32_t m_ruleCount = 0;
+    // The rules' patterns, rule i's with bit i.
+    const PatternSet* m_patterns;
     // The output's length after the last apply().
     uint32_t m_seen = 0;
+    // Scratch text of applyRule, kept for its storage; standard strings,
+    // which grow geometrically as the text is rebuilt.
+    std::string m_done;
+    std::string m_seam;
 };
 
 // Applies the phrase tables chosen by context to the whole output.

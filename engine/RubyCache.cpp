@@ -1,15 +1,40 @@
 #include "engine/RubyCache.h"
 
-const std::string& RubyCache::key(std::string_view surface, std::string_view reading)
+#include <utility>
+
+namespace {
+
+// FNV-1a, which can go on over the parts of a key one after the other.
+constexpr size_t FnvBasis = 14695981039346656037ull;
+
+size_t hashBytes(size_t hash, std::string_view bytes)
 {
-    // Surfaces come from zero-terminated text, so a zero byte separates the parts.
-    m_key.assign(surface).append(1, '\0').append(reading);
-    return m_key;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
 }
 
-const std::string* RubyCache::find(std::string_view surface, std::string_view reading)
+} // namespace
+
+size_t RubyCache::Hash::operator()(std::string_view key) const
 {
-    const auto found = m_notations.find(key(surface, reading));
+    return hashBytes(FnvBasis, key);
+}
+
+size_t RubyCache::Hash::operator()(const Word& word) const
+{
+    return hashBytes(hashBytes(hashBytes(FnvBasis, word.surface), std::string_view("\0", 1)), word.reading);
+}
+
+bool RubyCache::Equal::operator()(const Word& word, std::string_view key) const
+{
+    return key.size() == word.surface.size() + 1 + word.reading.size() && key.starts_with(word.surface)
+        && key[word.surface.size()] == '\0' && key.ends_with(word.reading);
+}
+
+const std::string* RubyCache::find(std::string_view surface, std::string_view reading) const
+{
+    const auto found = m_notations.find(Word{surface, reading});
     return found == m_notations.end() ? nullptr : &found->second;
 }
 
@@ -17,5 +42,8 @@ void RubyCache::store(std::string_view surface, std::string_view reading, std::s
 {
     if (m_notations.size() >= Capacity)
         m_notations.clear();
-    m_notations.emplace(key(surface, reading), notation);
+    std::string key;
+    key.reserve(surface.size() + 1 + reading.size());
+    key.append(surface).append(1, '\0').append(reading);
+    m_notations.emplace(std::move(key), notation);
 }

@@ -1,5 +1,6 @@
 #include "engine/RubyReading.h"
 
+#include "engine/CodePoints.h"
 #include "engine/Feature.h"
 
 #include <string>
@@ -76,18 +77,20 @@ public:
     ArrayList<TextSegment> segments;
 };
 
-// The word in ruby notation when it contains kanji, else its surface.
-void writeNotation(const EngineContext& context, const MeCab::Node* node, const TString<char>& reading,
+// The word in ruby notation when it contains kanji, else its surface. A word
+// or reading that is not well-formed UTF-8 is copied as it is: a notation
+// would change bytes of the text.
+void writeNotation(const EngineContext& context, std::string_view surface, std::string_view reading,
                    TString<char>& output)
 {
-    const Wide surface(TString<char>(node->surface, node->length));
-    if (!containsKanji(surface)) {
-        output.append(node->surface, node->length);
+    Wide characters;
+    Wide hiragana;
+    if (!decodeUtf8(surface, characters) || !containsKanji(characters) || !decodeUtf8(reading, hiragana)) {
+        output.append(surface.data(), static_cast<uint32_t>(surface.size()));
         return;
     }
     SegmentList list;
-    segmentWord(surface, list.segments);
-    Wide hiragana(reading);
+    segmentWord(characters, list.segments);
     toHiragana(hiragana);
     alignReading(list.segments, hiragana);
     writeRuby(context, list.segments, output);
@@ -103,16 +106,14 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
         return;
     }
     const std::string_view surface(node->surface, node->length);
-    const TString<char> reading = featureColumn(node->feature, 7);
-    const std::string_view readingView(reading.data(), reading.length());
-    if (const std::string* notation = context.rubyCache.find(surface, readingView)) {
+    const std::string_view reading = featureColumn(node->feature, 7);
+    if (const std::string* notation = context.rubyCache.find(surface, reading)) {
         output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;
     }
-    TString<char> notation;
-    writeNotation(context, node, reading, notation);
-    context.rubyCache.store(surface, readingView, std::string_view(notation.data(), notation.length()));
-    output.append(notation);
+    const uint32_t before = output.length();
+    writeNotation(context, surface, reading, output);
+    context.rubyCache.store(surface, reading, std::string_view(output.data() + before, output.length() - before));
 }
 
 bool isKanaText(const Wide& text)
@@ -213,7 +214,7 @@ void alignReading(ArrayList<TextSegment>& segments, const Wide& r)
 
 void writeRuby(const EngineContext& context, const ArrayList<TextSegment>& segments, TString<char>& output)
 {
-    // The notation is put together in code points and converted once.
+    // The notation is put together in code points and encoded once.
     Wide notation;
     for (uint32_t i = 0; i < segments.count(); ++i) {
         const TextSegment& segment = *segments.at(i);
@@ -227,5 +228,5 @@ void writeRuby(const EngineContext& context, const ArrayList<TextSegment>& segme
         notation.append(segment.reading);
         notation.append(0x300B); // 》
     }
-    output.append(TString<char>(notation));
+    appendUtf8(notation, output);
 }

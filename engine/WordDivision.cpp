@@ -4,29 +4,27 @@
 #include "engine/KazenohaRule.h"
 #include "engine/RubyReading.h"
 
-#include <utility>
+#include <string_view>
 
 using KILN::TString;
 using KILN::TStringPtr;
 
 namespace {
 
-// The kazenoha rule over a run's nodes; each feature is split once and serves
-// as the previous word's columns for the next node.
+// The kazenoha rule over a run's nodes; each node is classified once and
+// serves as the previous word for the next node.
 void divideNodesKazenoha(const MeCab::Node* first, const EngineContext& context, TString<char>& output)
 {
-    FeatureColumns columns[2] = {FeatureColumns(first->prev ? first->prev->feature : ""), FeatureColumns("")};
-    FeatureColumns* prev = &columns[0];
-    FeatureColumns* cur = &columns[1];
+    WordClass prev = classifyWord(first->prev ? first->prev->feature : "");
     for (const MeCab::Node* node = first; node; node = node->next) {
-        cur->reset(node->feature);
+        const WordClass cur = classifyWord(node->feature);
         bool isFunctionWord = false;
-        if (kazenohaBreak(node, *cur, *prev, isFunctionWord) && context.wakachi)
+        if (kazenohaBreak(node, cur, prev, isFunctionWord) && context.wakachi)
             output.append(context.jyoshi_wakachi ? '~' : '_');
         else if (isFunctionWord && context.jyoshi_wakachi)
             output.append('~');
         appendWord(context, node, output);
-        std::swap(prev, cur);
+        prev = cur;
     }
 }
 
@@ -88,8 +86,8 @@ void standardSeparator(const MeCab::Node* node, const EngineContext& context, TS
 {
     if (!node->prev)
         return;
-    const TString<char> cur = featureColumn(node->feature, 0);
-    const TString<char> prev = featureColumn(node->prev->feature, 0);
+    const std::string_view cur = featureColumn(node->feature, 0);
+    const std::string_view prev = featureColumn(node->prev->feature, 0);
     if (prev == "BOS/EOS" || cur == "BOS/EOS" || cur == "記号" || (prev == "名詞" && cur == "名詞"))
         return;
     if (cur == "助詞" || cur == "助動詞") {

@@ -1,16 +1,15 @@
 #include "model/DocumentFile.h"
 
-#include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/NamedNodeMap.h"
 #include "kiln/base/ParseXMLFile.h"
-#include "kiln/base/StringConversion.h"
 #include "kiln/base/StringOFlow.h"
 #include "kiln/base/TextWriter.h"
 #include "kiln/base/XMLDecl.h"
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/file/NativePath.h"
 #include "kiln/file/ReplacingFile.h"
+#include "model/Transcoding.h"
 #include "model/XmlLookup.h"
 
 #include <sys/stat.h>
@@ -59,11 +58,11 @@ WriteResult writeDocument(const PathString& path, KILN::Document& document)
     KILN::ReplacingFile file(path);
     if (!file.open())
         return WriteResult::OpenFailed;
-    // The utf-8 encoding writes the byte-order mark first.
     KILN::TString<char> bytes;
-    if (!KILN::convertEncoding(text, KILN::EncodingRegistry::Utf16N, KILN::EncodingRegistry::Utf8, bytes))
-        return WriteResult::WriteFailed;
-    if (std::fwrite(bytes.data(), 1, bytes.length(), file.stream()) != bytes.length() || !file.commit())
+    utf16ToUtf8(text.data(), text.length(), bytes);
+    static const char byteOrderMark[] = "\xEF\xBB\xBF";
+    if (std::fwrite(byteOrderMark, 1, 3, file.stream()) != 3
+        || std::fwrite(bytes.data(), 1, bytes.length(), file.stream()) != bytes.length() || !file.commit())
         return WriteResult::WriteFailed;
     return WriteResult::Done;
 }

@@ -2,8 +2,8 @@
 
 #include "engine/WordDivision.h"
 #include "kiln/base/Document.h"
-#include "kiln/base/EncodingRegistry.h"
-#include "kiln/base/StringConversion.h"
+#include "kiln/base/Utf.h"
+#include "model/Transcoding.h"
 #include "model/XmlLookup.h"
 
 #include <vector>
@@ -25,8 +25,6 @@ namespace {
 constexpr unsigned short ReferenceStart = 0x0001;
 constexpr unsigned short ReferenceEnd = 0x0002;
 
-bool isHighSurrogate(unsigned short unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(unsigned short unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 class TextDivider {
 public:
@@ -45,11 +43,11 @@ public:
         bool dividable = false;
         for (uint32_t i = 0; i < length; ++i) {
             const unsigned short unit = units[i];
-            if (unit >= 0x80 && !isHighSurrogate(unit) && !isLowSurrogate(unit)) {
+            if (unit >= 0x80 && !KILN::utf::isHighSurrogate(unit) && !KILN::utf::isLowSurrogate(unit)) {
                 dividable = true;
                 continue;
             }
-            if (isHighSurrogate(unit) && i + 1 < length && isLowSurrogate(units[i + 1])) {
+            if (KILN::utf::isHighSurrogate(unit) && i + 1 < length && KILN::utf::isLowSurrogate(units[i + 1])) {
                 dividable = true;
                 ++i;
                 continue;
@@ -84,10 +82,10 @@ private:
             m_result.insert(m_result.end(), piece, piece + length);
             return;
         }
-        KILN::convertEncoding(piece, length, KILN::EncodingRegistry::Utf16N, KILN::EncodingRegistry::Utf8N, m_input);
+        utf16ToUtf8(piece, length, m_input);
         m_divided.clear();
         divideText(m_context, m_input, m_divided);
-        KILN::convertEncoding(m_divided, KILN::EncodingRegistry::Utf8N, KILN::EncodingRegistry::Utf16N, m_back);
+        utf8ToUtf16(m_divided.data(), m_divided.length(), m_back);
         m_result.insert(m_result.end(), m_back.data(), m_back.data() + m_back.length());
         m_changed = true;
     }

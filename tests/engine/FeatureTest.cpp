@@ -1,13 +1,12 @@
+#include "engine/Feature.h"
 #include "engine/FeatureColumns.h"
+#include "engine/WordClass.h"
 
 #include "NodeChain.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-using KILN::ArrayList;
-using KILN::TString;
 
 TEST(FeatureTest, ColumnsAreCountedAtEveryComma)
 {
@@ -24,42 +23,42 @@ TEST(FeatureTest, ColumnsAreCountedAtEveryComma)
 
 TEST(FeatureTest, SplitKeepsEmptyColumnsAndTheLastOne)
 {
-    ArrayList<TString<char>> list;
-    auto columns = [&list] {
+    FeatureColumns feature(",a,,b,");
+    auto columns = [&feature] {
         std::string joined;
-        for (uint32_t i = 0; i < list.count(); ++i)
-            joined += "[" + std::string(list.at(i)->data(), list.at(i)->length()) + "]";
+        for (uint32_t i = 0; i < feature.count(); ++i)
+            joined += "[" + std::string(feature.column(i)) + "]";
         return joined;
     };
-    splitFeature(",a,,b,", list);
     EXPECT_EQ(columns(), "[][a][][b][]");
-    // A list is reused: longer columns, then fewer of them.
-    splitFeature("名詞,固有名詞,組織,*,*,*,*", list);
+    // The columns are reused: longer ones, then fewer of them.
+    feature.reset("名詞,固有名詞,組織,*,*,*,*");
     EXPECT_EQ(columns(), "[名詞][固有名詞][組織][*][*][*][*]");
-    splitFeature("x", list);
+    feature.reset("x");
     EXPECT_EQ(columns(), "[x]");
-    splitFeature("", list);
+    feature.reset("");
     EXPECT_EQ(columns(), "[]");
-    delete list.at(0);
+    // Only the columns the rules read, up to the base form.
+    feature.reset("名詞,一般,*,*,*,*,学校,ガッコウ,ガッコー");
+    EXPECT_EQ(columns(), "[名詞][一般][*][*][*][*][学校]");
+    EXPECT_EQ(feature.count(), FeatureColumns::MaxColumns);
 
-    const FeatureColumns feature("名詞,一般,,*");
-    EXPECT_TRUE(feature.is(0, "名詞"));
-    EXPECT_TRUE(feature.is(2, ""));
-    EXPECT_FALSE(feature.is(0, "名"));
-    EXPECT_FALSE(feature.is(4, "")) << "missing column";
+    const FeatureColumns other("名詞,一般,,*");
+    EXPECT_EQ(other.column(0), "名詞");
+    EXPECT_EQ(other.column(2), "");
+    EXPECT_EQ(other.count(), 4u);
+    EXPECT_EQ(other.column(4), "") << "missing column";
 }
 
 TEST(FeatureTest, HasFeatureLooksAtColumnsZeroToFiveOnly)
 {
-    const FeatureColumns columns("a,b,c,d,e,f,g,h");
-    for (const char* value : {"a", "b", "c", "d", "e", "f"})
-        EXPECT_TRUE(columns.has(value)) << value;
-    EXPECT_FALSE(columns.has("g"));
-    EXPECT_FALSE(columns.has("h"));
-    EXPECT_FALSE(columns.has("a,b")) << "whole columns only";
-    EXPECT_FALSE(columns.has("")) << "no empty column among six";
-    EXPECT_TRUE(FeatureColumns("a,,b").has("")) << "empty column";
-    EXPECT_FALSE(FeatureColumns("接尾x").has("接尾")) << "exact match";
+    // The values the rules test count in the columns 0 to 5, whole, and
+    // nowhere else.
+    EXPECT_EQ(classifyWord("名詞,接尾,c,d,e,非自立,助数詞,助数詞").traits, WordClass::Suffix | WordClass::Dependent);
+    EXPECT_EQ(classifyWord("名詞,接尾x,x接尾,接尾,助数詞").traits, WordClass::Suffix | WordClass::Counter);
+    EXPECT_EQ(classifyWord("名詞,接尾,助数詞x,,").traits, WordClass::Suffix) << "exact match, empty columns";
+    EXPECT_EQ(classifyWord("名詞,接尾x").traits, 0);
+    EXPECT_EQ(classifyWord("名詞").traits, 0);
 }
 
 TEST(FeatureTest, SurfaceComparesExactlyTheNodesBytes)

@@ -161,3 +161,27 @@ TEST(PhraseRewriterTest, IncrementalUseMatchesTheWholeTextLoop)
         }
     }
 }
+
+TEST(PhraseRewriterTest, QuadraticRescanOfOneLongRun)
+{
+    // Regression: every replacement restarted the search at the front of the
+    // new text and moved the rest of it, so one long run with many
+    // replacements took quadratic time (1.5 MB: minutes).
+    const std::string piece = "これという木の下、__あ";
+    const std::string rewrittenPiece = "これと_いう木の_下、あ";
+    const EngineContext c = context(false, true, false);
+    std::string text;
+    std::string expected;
+    while (text.size() < 1536 * 1024) {
+        text += piece;
+        expected += rewrittenPiece;
+    }
+    PhraseRewriter rewriter(c);
+    TString<char> output(text.data(), static_cast<uint32_t>(text.size()));
+    rewriter.apply(output);
+    EXPECT_TRUE(std::string(output.data(), output.length()) == expected);
+    // Appending more keeps the work on the new text.
+    output.append("、_", 4);
+    rewriter.apply(output);
+    EXPECT_EQ(output.length(), expected.size() + 3);
+}

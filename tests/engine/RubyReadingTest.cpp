@@ -73,6 +73,14 @@ TEST(RubyReadingTest, OnlyWordsWithKanjiGetRuby)
     EXPECT_EQ(ruby("𠀋", "ジョウ"), "｜𠀋《じょう》") << "outside the basic plane";
 }
 
+TEST(RubyReadingTest, MalformedTextIsCopiedUnchanged)
+{
+    // A notation would decode and re-encode the bytes, changing the text.
+    EXPECT_EQ(ruby("漢\x80字", "カンジ"), "漢\x80字");
+    EXPECT_EQ(word(true, "漢字", "名詞,一般,*,*,*,*,漢字,カン\xE3\x82,カンジ"), "漢字") << "malformed reading";
+    EXPECT_EQ(ruby("漢字", "カンジ"), "｜漢字《かんじ》");
+}
+
 TEST(RubyReadingTest, WithoutRubyTheSurfaceIsCopied)
 {
     for (const char* surface : {"食べる", "引き出す", "彁", "テレビ"})
