@@ -51,6 +51,7 @@ public:
         MissingArgument = 0,  // no argument at the position a directive needs
         WrongType = 1,        // the argument there has a type the directive does not accept
         BadConversion = 4,    // the conversion character is not one the formatter knows
+        TooWide = 5,          // a width or numeric precision beyond MaxPadding
     };
 
     FmtException(const char* sourceFile, int32_t line, int32_t code)

@@ -18,6 +18,9 @@ namespace {
 
 constexpr const char* ModulePath = "kiln/base/Formatter";
 constexpr uint32_t MaxNumber = 0x7FFFFFFF;
+// The widest padding a directive may ask for: far beyond any real layout, yet
+// a short format can no longer demand gigabytes ("%2147483647d").
+constexpr uint32_t MaxPadding = 0xFFFF;
 
 template <class T>
 struct Directive {
@@ -226,6 +229,9 @@ private:
             m_out.push_back('%');
             return;
         }
+        // A string's precision only cuts it short; every other one pads.
+        if (d.width > MaxPadding || (d.conversion != 's' && d.precision > MaxPadding))
+            throw FmtException(ModulePath, __LINE__, FmtException::TooWide);
         const uint32_t accepted = acceptedTypes(d);
         if (!accepted)
             throw FmtException(ModulePath, __LINE__, FmtException::BadConversion);

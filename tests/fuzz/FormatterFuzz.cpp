@@ -21,11 +21,12 @@ int32_t countTargets[16];
 
 void addArgument(Formatter<char>& formatter, uint8_t selector, int index)
 {
-    const int32_t value = static_cast<int8_t>(selector & 0xF0) * 0x1010101;
+    // The high nibble repeated over the word: zero, small, huge and negative values.
+    const auto value = static_cast<int32_t>((selector & 0xF0u) * 0x1010101u);
     switch (selector % 13) {
     case 0: formatter.addInt(value); break;
     case 1: formatter.addUnsignedInt(static_cast<uint32_t>(value)); break;
-    case 2: formatter.addLong(static_cast<int64_t>(value) << 31); break;
+    case 2: formatter.addLong(static_cast<int64_t>(value) * (int64_t{1} << 31)); break;
     case 3: formatter.addUnsignedLong(static_cast<uint64_t>(value) << 33); break;
     case 4: formatter.addDouble(value * 1e300); break;
     case 5: formatter.addFloat(static_cast<float>(value) / 7); break;

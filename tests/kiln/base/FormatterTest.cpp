@@ -190,6 +190,18 @@ TEST(FormatterTest, FailuresNameTheCode)
     EXPECT_EQ(failure("%p", [](auto& f) { f.addInt(1); }), 1);
 }
 
+TEST(FormatterTest, HugePaddingIsAnErrorNotGigabytesOfSpaces)
+{
+    // Found by fuzzing: "%333333333333g" padded to 2^31 units and hung.
+    EXPECT_EQ(failure("%333333333333g", [](auto& f) { f.addDouble(1); }), 5);
+    EXPECT_EQ(failure("%65536d", [](auto& f) { f.addInt(1); }), 5);
+    EXPECT_EQ(failure("%.65536d", [](auto& f) { f.addInt(1); }), 5);
+    EXPECT_EQ(failure("%*s", [](auto& f) { f.addInt(-70000); f.addString("x"); }), 5);
+    EXPECT_EQ(run("%65535d", [](auto& f) { f.addInt(1); }).size(), 65535u);
+    // A string's precision only cuts it: any value is fine.
+    EXPECT_EQ(run("%.*s", [](auto& f) { f.addInt(1 << 30); f.addString("abc"); }), "abc");
+}
+
 TEST(FormatterTest, AFailedPassKeepsTheArguments)
 {
     Formatter<char> f;
