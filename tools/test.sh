@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the whole test suite: "normal" (optimised build), "sanitize"
 # (AddressSanitizer and UndefinedBehaviorSanitizer, any report fails), or both.
+# ZEF_CMAKE_ARGS adds options to both configurations (CI: strict warnings and
+# the benchmarks).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 modes=("${@:-normal}")
@@ -13,7 +15,8 @@ for mode in "${modes[@]}"; do
     *) echo "usage: tools/test.sh [normal|sanitize|all]" >&2; exit 2 ;;
   esac
   echo "== $mode build"
-  cmake -S . -B "$dir" -G Ninja "${flags[@]}" > /dev/null
+  # shellcheck disable=SC2206 # options are words
+  cmake -S . -B "$dir" -G Ninja "${flags[@]}" ${ZEF_CMAKE_ARGS:-} > /dev/null
   cmake --build "$dir"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir "$dir" --output-on-failure -j2

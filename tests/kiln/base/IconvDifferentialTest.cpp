@@ -317,9 +317,9 @@ const Encoding encodings[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Tables, IconvDifferentialTest, ::testing::ValuesIn(encodings),
-                         [](const ::testing::TestParamInfo<Encoding>& info) {
+                         [](const ::testing::TestParamInfo<Encoding>& suite) {
                              std::string name;
-                             for (const char* p = info.param.name; *p; ++p)
+                             for (const char* p = suite.param.name; *p; ++p)
                                  name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
                              return name;
                          });

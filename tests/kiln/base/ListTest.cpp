@@ -32,12 +32,12 @@ protected:
     void fill(int n)
     {
         for (int i = 0; i < n; ++i)
-            ASSERT_TRUE(list.add(item(i)));
+            ASSERT_TRUE(subject.add(item(i)));
     }
     std::vector<int> values()
     {
         std::vector<int> out;
-        std::unique_ptr<Iterator<Item>> it(list.iterator());
+        std::unique_ptr<Iterator<Item>> it(subject.iterator());
         while (it->hasNext())
             out.push_back(it->next()->value);
         return out;
@@ -45,7 +45,7 @@ protected:
 
     // Declared before the list: a list may still look at its elements when destroyed.
     std::vector<std::unique_ptr<Item>> items;
-    L list;
+    L subject;
 };
 
 using ListTypes = ::testing::Types<ArrayList<Item>, LinkList<Item>, NDLinkList<Item>>;
@@ -53,7 +53,7 @@ TYPED_TEST_SUITE(ListContract, ListTypes);
 
 TYPED_TEST(ListContract, AccessAndSearchAnswerNullOrZeroOutsideTheList)
 {
-    auto& list = this->list;
+    auto& list = this->subject;
     EXPECT_TRUE(list.isEmpty());
     EXPECT_EQ(list.first(), nullptr);
     EXPECT_EQ(list.last(), nullptr);
@@ -85,7 +85,7 @@ TYPED_TEST(ListContract, AccessAndSearchAnswerNullOrZeroOutsideTheList)
 
 TYPED_TEST(ListContract, InsertionsTakeValidPositionsAndPresentNeighbours)
 {
-    auto& list = this->list;
+    auto& list = this->subject;
     EXPECT_FALSE(list.insertAt(0, this->item(0)));
     EXPECT_FALSE(list.insertAt(2, this->item(0)));
     EXPECT_TRUE(list.insertAt(1, this->item(1)));
@@ -102,7 +102,7 @@ TYPED_TEST(ListContract, InsertionsTakeValidPositionsAndPresentNeighbours)
 
 TYPED_TEST(ListContract, RemovalsRejectInvalidPositionsWithoutChange)
 {
-    auto& list = this->list;
+    auto& list = this->subject;
     EXPECT_EQ(list.removeFirst(), nullptr);
     EXPECT_EQ(list.removeLast(), nullptr);
     this->fill(8);
@@ -131,7 +131,7 @@ TYPED_TEST(ListContract, RemovalsRejectInvalidPositionsWithoutChange)
 
 TYPED_TEST(ListContract, RemoveBeforeAndAfterKeepTheGivenElement)
 {
-    auto& list = this->list;
+    auto& list = this->subject;
     this->fill(6);
     EXPECT_TRUE(list.removeBefore(this->item(2)));
     EXPECT_EQ(this->values(), (std::vector<int>{2, 3, 4, 5}));
@@ -146,7 +146,7 @@ TYPED_TEST(ListContract, RemoveBeforeAndAfterKeepTheGivenElement)
 
 TYPED_TEST(ListContract, ReplaceSetAndSwapExchangeElementsInPlace)
 {
-    auto& list = this->list;
+    auto& list = this->subject;
     this->fill(4);
     EXPECT_FALSE(list.replace(this->item(7), this->item(6)));
     EXPECT_TRUE(list.replace(this->item(0), this->item(4)));  // 4 1 2 3
@@ -169,14 +169,14 @@ TYPED_TEST(ListContract, ReplaceSetAndSwapExchangeElementsInPlace)
 
 TYPED_TEST(ListContract, IteratorWalksFromFirstToLastAndRestarts)
 {
-    std::unique_ptr<Iterator<Item>> empty(this->list.iterator());
+    std::unique_ptr<Iterator<Item>> empty(this->subject.iterator());
     EXPECT_FALSE(empty->hasNext());
     EXPECT_EQ(empty->next(), nullptr);
     EXPECT_EQ(empty->first(), nullptr);
     EXPECT_EQ(empty->last(), nullptr);
 
     this->fill(3);
-    std::unique_ptr<Iterator<Item>> it(this->list.iterator());
+    std::unique_ptr<Iterator<Item>> it(this->subject.iterator());
     EXPECT_EQ(it->next(), this->item(0));
     EXPECT_EQ(it->next(), this->item(1));
     EXPECT_EQ(it->next(), this->item(2));
@@ -196,13 +196,13 @@ TYPED_TEST(ListContract, AddAllAndRemoveAllTakeAnotherCollection)
     others.add(this->item(2));
     others.add(this->item(3));
     this->fill(2);
-    EXPECT_TRUE(this->list.addAll(others));
+    EXPECT_TRUE(this->subject.addAll(others));
     EXPECT_EQ(this->values(), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_TRUE(this->list.removeAll(others));
+    EXPECT_TRUE(this->subject.removeAll(others));
     EXPECT_EQ(this->values(), (std::vector<int>{0, 1}));
-    EXPECT_FALSE(this->list.removeAll(others));
-    EXPECT_TRUE(this->list.removeAll(this->list));
-    EXPECT_TRUE(this->list.isEmpty());
+    EXPECT_FALSE(this->subject.removeAll(others));
+    EXPECT_TRUE(this->subject.removeAll(this->subject));
+    EXPECT_TRUE(this->subject.isEmpty());
 }
 
 // Random operations checked against std::vector after each step.
@@ -210,7 +210,7 @@ TYPED_TEST(ListContract, RandomOperationsMatchAVector)
 {
     auto& pool = this->items;
     std::vector<Item*> model;
-    auto& list = this->list;
+    auto& list = this->subject;
     std::mt19937 random(20261207);
     auto pick = [&](uint32_t bound) { return static_cast<uint32_t>(random() % bound); };
     auto outside = [&]() -> Item* {

@@ -8,7 +8,10 @@
 #include "XmlTreeDump.h"
 #include "tests/support/Corpus.h"
 
+#include <gtest/gtest-spi.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -149,6 +152,21 @@ TEST(ParseXMLFileTest, GrammarErrorsAreReportedFromFilesToo)
 
 // Every XML document of the sample book parses with the flags the conversion
 // model uses, and holds as many elements as libxml2's reader counts.
+TEST(ParseXMLFileCorpusTest, AnAbsentBookFailsWhenTheCorpusIsRequired)
+{
+    // CI sets ZEF_REQUIRE_CORPUS=1: there a corpus test must not skip.
+    const char* before = std::getenv("ZEF_REQUIRE_CORPUS");
+    const std::string saved = before ? before : "";
+    setenv("ZEF_REQUIRE_CORPUS", "1", 1);
+    EXPECT_NONFATAL_FAILURE(zef::test::corpusBook("no-such-book.epub"), "the corpus has no no-such-book.epub");
+    setenv("ZEF_REQUIRE_CORPUS", "0", 1);
+    EXPECT_EQ(zef::test::corpusBook("no-such-book.epub"), fs::path());
+    if (before)
+        setenv("ZEF_REQUIRE_CORPUS", saved.c_str(), 1);
+    else
+        unsetenv("ZEF_REQUIRE_CORPUS");
+}
+
 TEST(ParseXMLFileCorpusTest, SampleBookAgreesWithXmllint)
 {
     const fs::path book = zef::test::corpusBook("kusamakura.epub");
