@@ -119,8 +119,8 @@ TEST_P(GoldenTest, ConversionGivesTheExpectedBook)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(caseNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
+                         [](const ::testing::TestParamInfo<std::string>& suite) {
+                             std::string name = suite.param;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
