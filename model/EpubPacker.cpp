@@ -1,6 +1,7 @@
 #include "model/EpubPacker.h"
 
 #include "kiln/base/Utf8String.h"
+#include "kiln/file/Directory.h"
 #include "kiln/file/FileDescriptor.h"
 #include "kiln/file/NativePath.h"
 #include "kiln/file/ReplacingFile.h"
@@ -15,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,29 +65,6 @@ std::string utf8(const KILN::PathString& path)
     return std::string(text.terminate(), text.length());
 }
 
-// The names in folder except "." and "..", sorted by their bytes: a stable
-// order. False when the folder cannot be listed.
-bool listFolder(const std::string& folder, std::vector<std::string>& names)
-{
-    names.clear();
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
-        return false;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(dir);
-        if (!entry)
-            break;
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    const bool listed = errno == 0;
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return listed;
-}
-
 // A symbolic link is neither: it is never followed.
 bool isFolder(const std::string& path)
 {
@@ -110,7 +87,7 @@ std::string findRoot(const std::string& top)
     while (!folders.empty()) {
         const std::string folder = folders.front();
         folders.pop_front();
-        if (!listFolder(folder, names))
+        if (!KILN::Directory::listNames(folder, names))
             raiseModelError(25, "Can't read '%s' directory.", folder.c_str());
         if (std::binary_search(names.begin(), names.end(), MimetypeName) && isFile(folder + "/" + MimetypeName))
             return folder;
@@ -202,7 +179,7 @@ struct Packing {
 void addFolder(Packing& packing, const std::string& folder, const std::string& prefix)
 {
     std::vector<std::string> names;
-    if (!listFolder(folder, names))
+    if (!KILN::Directory::listNames(folder, names))
         raiseModelError(25, "Can't read '%s' directory.", folder.c_str());
     for (const std::string& name : names) {
         const std::string path = folder + "/" + name;

@@ -136,6 +136,17 @@ bool Directory::listSubdirectories(const TStringPtr<unsigned short>& path, Array
     return read;
 }
 
+bool Directory::listNames(const std::string& nativePath, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* dir = opendir(nativePath.c_str());
+    if (!dir)
+        return false;
+    const bool read = readNames(dir, names);
+    closedir(dir);
+    return read;
+}
+
 bool Directory::removeTree(const TStringPtr<unsigned short>& path, int32_t& code)
 {
     std::string native;

@@ -4,6 +4,8 @@
 #include "kiln/base/PathString.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace KILN {
 
@@ -31,6 +33,10 @@ public:
     // The caller deletes the strings.
     static bool listSubdirectories(const TStringPtr<unsigned short>& path, ArrayList<PathString>& list,
                                    int32_t& code);
+    // Fills names with every entry of the folder at a native (UTF-8) path
+    // except "." and "..", sorted by their bytes: a stable order. False when
+    // the folder cannot be listed.
+    static bool listNames(const std::string& nativePath, std::vector<std::string>& names);
     // Removes the directory and everything below it, depth first. A symbolic
     // link is removed as a link: what it points to is never touched. Entries
     // removed before a failure stay removed.
