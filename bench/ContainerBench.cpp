@@ -4,6 +4,7 @@
 // typical error line. Each case runs three times; the best time counts.
 
 #include "BestTime.h"
+#include "RunConditions.h"
 
 #include "kiln/base/AVLDict.h"
 #include "kiln/base/ArrayList.h"
@@ -44,6 +45,7 @@ public:
 
 int main()
 {
+    printRunConditions("");
     std::vector<Entry> entries(Items);
     for (uint32_t i = 0; i < Items; ++i)
         entries[i].key = static_cast<int>(i);

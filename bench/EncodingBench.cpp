@@ -6,6 +6,7 @@
 // times; the best time counts.
 
 #include "BestTime.h"
+#include "RunConditions.h"
 
 #include "kiln/base/CompositIFilter.h"
 #include "kiln/base/EncodingRegistry.h"
@@ -13,6 +14,7 @@
 #include "kiln/base/StringConversion.h"
 #include "kiln/base/StringIFlow.h"
 
+#include <gnu/libc-version.h>
 #include <iconv.h>
 
 #include <cstdio>
@@ -90,6 +92,7 @@ void report(const char* stage, size_t bytes, double ours, double theirs)
 
 int main()
 {
+    printRunConditions(std::string("glibc iconv ") + gnu_get_libc_version());
     EncodingRegistry::lifeCycle(true);
     const std::string text = japaneseText();
     std::printf("%zu bytes of UTF-8 Japanese text\n", text.size());

@@ -8,6 +8,7 @@
 
 #include "BestTime.h"
 #include "BodyText.h"
+#include "RunConditions.h"
 #include "tests/support/Program.h"
 #include "tests/support/ZipArchive.h"
 
@@ -105,6 +106,7 @@ std::vector<ZipEntry> enlargedBook(std::vector<ZipEntry> entries, size_t targetB
 
 int main(int argc, char** argv)
 {
+    printRunConditions(firstLineOf(MECAB_PROGRAM " -v"));
     const double targetMegabytes = argc > 1 ? std::atof(argv[1]) : 10;
     const fs::path novel = ZEF_CORPUS_DIR "/kusamakura.epub";
     const fs::path source = fs::exists(novel) ? novel : fs::path(ZEF_SOURCE_DIR "/doc/sample.epub");

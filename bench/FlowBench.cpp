@@ -4,6 +4,7 @@
 // lines to a file. Each case runs three times; the best time counts.
 
 #include "BestTime.h"
+#include "RunConditions.h"
 
 #include "kiln/base/CompositIFilter.h"
 #include "kiln/base/Conveyer.h"
@@ -59,6 +60,7 @@ private:
 
 int main()
 {
+    printRunConditions("");
     TString<unsigned short> text;
     for (uint32_t i = 0; i < Units; ++i)
         text.append(static_cast<unsigned short>(0x3041 + i % 80));

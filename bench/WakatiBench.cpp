@@ -8,6 +8,7 @@
 
 #include "BestTime.h"
 #include "BodyText.h"
+#include "RunConditions.h"
 
 #include <unzip.h>
 
@@ -93,6 +94,7 @@ double bestOfThree(const std::vector<std::string>& command)
 
 int main(int argc, char** argv)
 {
+    printRunConditions(firstLineOf(MECAB_PROGRAM " -v"));
     const std::string program = argc > 1 ? argv[1] : KAZENOHAWAKATI_PROGRAM;
     std::string unit = novelText(Novel) + readFile(ZEF_SOURCE_DIR "/doc/sample.txt");
     if (unit.empty()) {

@@ -18,6 +18,7 @@
 #include "kiln/file/FileOFlow.h"
 
 #include "BestTime.h"
+#include "RunConditions.h"
 
 #include <chrono>
 #include <cstdio>
@@ -132,6 +133,7 @@ bool parseAndSerialize(Utf16String& path, Phases& phases)
 
 int main(int argc, char** argv)
 {
+    printRunConditions(firstLineOf("xmllint --version"));
     const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 20;
     const GeneratedXhtml xhtml(megabytes * 1024 * 1024);
     if (!xhtml.ok() || !startLibrary()) {

@@ -10,6 +10,7 @@
 #include "kiln/base/Utf16String.h"
 
 #include "BestTime.h"
+#include "RunConditions.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +43,7 @@ std::string chapter()
 
 int main()
 {
+    printRunConditions(firstLineOf("xmllint --version"));
     const std::string bytes = chapter();
     const std::string path = "/tmp/zef-xml-bench.xhtml";
     std::ofstream(path, std::ios::binary) << bytes;
