@@ -102,7 +102,7 @@ struct Phases {
 bool parseAndSerialize(Utf16String& path, Phases& phases)
 {
     auto start = std::chrono::steady_clock::now();
-    std::unique_ptr<Document> document(parseXMLFile(path.terminate(), nullptr, XhtmlParseFlags));
+    std::unique_ptr<Document> document(parseXMLFile(path.zeroTerminated(), nullptr, XhtmlParseFlags));
     if (!document)
         return false;
     phases.parse = since(start);

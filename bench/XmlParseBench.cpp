@@ -57,7 +57,7 @@ int main()
             std::abort();
     }));
     Utf16String widePath(path.c_str());
-    const unsigned short* file = widePath.terminate();
+    const unsigned short* file = widePath.zeroTerminated();
     std::printf("parseXMLFile (read, detect, decode, parse): %.0f MB/s\n", megabytes / bestSeconds([&] {
         std::unique_ptr<Document> document(parseXMLFile(file, nullptr, XhtmlFlags));
         if (!document)

@@ -69,7 +69,7 @@ public:
     ~SegmentList()
     {
         for (uint32_t i = 0; i < segments.count(); ++i)
-            delete segments.at(i);
+            delete segments.atIndex(i);
     }
     SegmentList(const SegmentList&) = delete;
     SegmentList& operator=(const SegmentList&) = delete;
@@ -168,7 +168,7 @@ void alignReading(ArrayList<TextSegment>& segments, const Wide& r)
     int32_t first = 0;
     int32_t last = static_cast<int32_t>(segments.count()) - 1;
 
-    TextSegment& head = *segments.at(0);
+    TextSegment& head = *segments.atIndex(0);
     if (head.hiragana) {
         first = 1;
         if (matchesAt(r, begin, head.text)) {
@@ -176,7 +176,7 @@ void alignReading(ArrayList<TextSegment>& segments, const Wide& r)
             head.reading = head.text;
         }
     }
-    TextSegment& tail = *segments.at(static_cast<uint32_t>(last));
+    TextSegment& tail = *segments.atIndex(static_cast<uint32_t>(last));
     if (tail.hiragana) {
         --last;
         if (end - begin >= tail.text.length() && matchesAt(r, end - tail.text.length(), tail.text)) {
@@ -185,11 +185,11 @@ void alignReading(ArrayList<TextSegment>& segments, const Wide& r)
         }
     }
     if (first == last) {
-        segments.at(static_cast<uint32_t>(first))->reading = slice(r, begin, end);
+        segments.atIndex(static_cast<uint32_t>(first))->reading = slice(r, begin, end);
         return;
     }
     for (int32_t i = first; i <= last; ++i) {
-        TextSegment& segment = *segments.at(static_cast<uint32_t>(i));
+        TextSegment& segment = *segments.atIndex(static_cast<uint32_t>(i));
         if (segment.hiragana) {
             // Okurigana inside the word: skip as many characters, unchecked.
             if (!segment.text.isEmpty() && end - begin >= segment.text.length())
@@ -200,7 +200,7 @@ void alignReading(ArrayList<TextSegment>& segments, const Wide& r)
             begin = end;
         } else {
             // The run before the next okurigana takes at least one character.
-            const Wide& next = segments.at(static_cast<uint32_t>(i) + 1)->text;
+            const Wide& next = segments.atIndex(static_cast<uint32_t>(i) + 1)->text;
             for (uint32_t at = begin + 1; at + next.length() <= end; ++at) {
                 if (matchesAt(r, at, next)) {
                     segment.reading = slice(r, begin, at);
@@ -217,7 +217,7 @@ void writeRuby(const EngineContext& context, const ArrayList<TextSegment>& segme
     // The notation is put together in code points and encoded once.
     Wide notation;
     for (uint32_t i = 0; i < segments.count(); ++i) {
-        const TextSegment& segment = *segments.at(i);
+        const TextSegment& segment = *segments.atIndex(i);
         if (!context.ruby || segment.hiragana) {
             notation.append(segment.text);
             continue;

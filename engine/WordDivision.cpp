@@ -49,13 +49,14 @@ void divideText(const EngineContext& context, const TStringPtr<char>& input, TSt
         while (i < length && !isAscii(text[i]))
             ++i;
         run.assign(text + begin, i - begin);
-        divideRun(run, context, output, rewriter);
+        divideRunWithRewriter(run, context, output, rewriter);
     }
 }
 
-void divideRun(TString<char>& run, const EngineContext& context, TString<char>& output, PhraseRewriter& rewriter)
+void divideRunWithRewriter(TString<char>& run, const EngineContext& context, TString<char>& output,
+                           PhraseRewriter& rewriter)
 {
-    divideNodes(context.tagger->parseToNode(run.terminate()), run, context, output, rewriter);
+    divideNodes(context.tagger->parseToNode(run.zeroTerminated()), run, context, output, rewriter);
 }
 
 void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const EngineContext& context,
@@ -79,7 +80,7 @@ void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const En
 void divideRun(TString<char>& run, const EngineContext& context, TString<char>& output)
 {
     PhraseRewriter rewriter(context);
-    divideRun(run, context, output, rewriter);
+    divideRunWithRewriter(run, context, output, rewriter);
 }
 
 void standardSeparator(const MeCab::Node* node, const EngineContext& context, TString<char>& output)

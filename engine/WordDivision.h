@@ -17,15 +17,16 @@ void divideText(const EngineContext& context, const KILN::TStringPtr<char>& inpu
 // Divides one run of non-ASCII bytes into output; with the kazenoha rule the
 // rewriter then brings the phrase tables up to date over output. A run the
 // analyser cannot take is copied unchanged.
-void divideRun(KILN::TString<char>& run, const EngineContext& context, KILN::TString<char>& output,
-               PhraseRewriter& rewriter);
+void divideRunWithRewriter(KILN::TString<char>& run, const EngineContext& context, KILN::TString<char>& output,
+                           PhraseRewriter& rewriter);
 
 // Divides the node list that the analyser answered for run; a null list
 // (the analyser failed) copies run unchanged.
 void divideNodes(const MeCab::Node* first, const KILN::TStringPtr<char>& run, const EngineContext& context,
                  KILN::TString<char>& output, PhraseRewriter& rewriter);
 
-// The same for a run divided on its own: the tables act on all of output.
+// divideRunWithRewriter for a run divided on its own: the tables act on all
+// of output.
 void divideRun(KILN::TString<char>& run, const EngineContext& context, KILN::TString<char>& output);
 
 // Appends the mark that the standard rule puts in front of node, if any.

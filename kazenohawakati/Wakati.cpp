@@ -171,18 +171,18 @@ void Wakati::divideFiles()
 {
     const bool fromFile = !m_source.isEmpty();
     const bool toFile = !m_destination.isEmpty();
-    const auto input = fromFile ? std::make_unique<KILN::FileIFlow>(m_source.terminate())
+    const auto input = fromFile ? std::make_unique<KILN::FileIFlow>(m_source.zeroTerminated())
                                 : std::make_unique<KILN::FileIFlow>(stdin, true);
     if (!input->isOpen())
         fail(InputFailed);
-    if (fromFile && !isReadableKind(m_source.terminate()))
-        failWith(InputFailed, "not a file or a stream: ", m_source.terminate());
+    if (fromFile && !isReadableKind(m_source.zeroTerminated()))
+        failWith(InputFailed, "not a file or a stream: ", m_source.zeroTerminated());
     // Opening the destination truncates it: it must not be the source.
-    if (toFile && sameFile(m_source.terminate(), m_destination.terminate()))
-        failWith(OutputFailed, "source and destination are the same file: ", m_destination.terminate());
+    if (toFile && sameFile(m_source.zeroTerminated(), m_destination.zeroTerminated()))
+        failWith(OutputFailed, "source and destination are the same file: ", m_destination.zeroTerminated());
     // The analyser first, so that its failure creates no destination.
     const EngineContext context = createEngine();
-    const auto output = toFile ? std::make_unique<KILN::FileOFlow>(m_destination.terminate())
+    const auto output = toFile ? std::make_unique<KILN::FileOFlow>(m_destination.zeroTerminated())
                                : std::make_unique<KILN::FileOFlow>(stdout, true);
     if (!output->isOpen())
         fail(OutputFailed);
@@ -204,8 +204,8 @@ EngineContext Wakati::createEngine()
 
 void Wakati::divide(const EngineContext& context, IFlow& input, OFlow& output)
 {
-    const char* const inputName = m_source.isEmpty() ? "standard input" : m_source.terminate();
-    const char* const outputName = m_destination.isEmpty() ? "standard output" : m_destination.terminate();
+    const char* const inputName = m_source.isEmpty() ? "standard input" : m_source.zeroTerminated();
+    const char* const outputName = m_destination.isEmpty() ? "standard output" : m_destination.zeroTerminated();
     KILN::TextReader<char> reader(&input);
     KILN::TextWriter<char> writer(&output);
     TString<char> divided;

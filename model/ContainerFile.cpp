@@ -27,7 +27,7 @@ bool findMetaInf(const PathString& directory, PathString& found)
         const bool listed = KILN::Directory::listSubdirectories(current, names, code);
         std::vector<std::unique_ptr<PathString>> owned;
         for (uint32_t i = 0; i < names.count(); ++i)
-            owned.emplace_back(names.at(i));
+            owned.emplace_back(names.atIndex(i));
         if (!listed)
             continue;
         for (const auto& name : owned) {

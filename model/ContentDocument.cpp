@@ -9,10 +9,10 @@ using KILN::PathString;
 std::unique_ptr<KILN::Document> readContent(const PathString& path)
 {
     if (!isRegularFile(path))
-        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", toUtf8(path).terminate());
+        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", toUtf8(path).zeroTerminated());
     std::unique_ptr<KILN::Document> document = readDocument(path, ContentParseFlags);
     if (!document)
-        raiseModelError(13, "Can't parse the xhtml file (%s).", toUtf8(path).terminate());
+        raiseModelError(13, "Can't parse the xhtml file (%s).", toUtf8(path).zeroTerminated());
     return document;
 }
 
@@ -22,11 +22,11 @@ void writeContent(const PathString& path, KILN::Document& document)
     case WriteResult::Done:
         return;
     case WriteResult::OutputFailed:
-        raiseModelError(14, "Can't output the xhtml file (%s).", toUtf8(path).terminate());
+        raiseModelError(14, "Can't output the xhtml file (%s).", toUtf8(path).zeroTerminated());
     case WriteResult::OpenFailed:
-        raiseModelError(15, "Can't open for writing the xhtml file (%s).", toUtf8(path).terminate());
+        raiseModelError(15, "Can't open for writing the xhtml file (%s).", toUtf8(path).zeroTerminated());
     case WriteResult::WriteFailed:
-        raiseModelError(16, "Can't write the xhtml file (%s).", toUtf8(path).terminate());
+        raiseModelError(16, "Can't write the xhtml file (%s).", toUtf8(path).zeroTerminated());
     }
 }
 

@@ -37,7 +37,7 @@ std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t fl
     KILN::Utf16String messages;
     KILN::StringOFlow<unsigned short> messageFlow(&messages);
     KILN::TextWriter<unsigned short> messageWriter(&messageFlow);
-    return std::unique_ptr<KILN::Document>(KILN::parseXMLFile(terminated.terminate(), &messageWriter, flags));
+    return std::unique_ptr<KILN::Document>(KILN::parseXMLFile(terminated.zeroTerminated(), &messageWriter, flags));
 }
 
 WriteResult writeDocument(const PathString& path, KILN::Document& document)

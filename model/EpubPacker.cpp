@@ -62,7 +62,7 @@ private:
 std::string utf8(const KILN::PathString& path)
 {
     KILN::Utf8String text(path);
-    return std::string(text.terminate(), text.length());
+    return std::string(text.zeroTerminated(), text.length());
 }
 
 // A symbolic link is neither: it is never followed.

@@ -214,10 +214,10 @@ void unpackEpub(const KILN::PathString& source, const KILN::PathString& director
     struct stat st;
     // Only a regular file can be read as an archive; opening a FIFO would block.
     if (!KILN::toNativePath(source, sourceName) || stat(sourceName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).terminate());
+        raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).zeroTerminated());
     const unzFile opened = unzOpen64(sourceName.c_str());
     if (!opened)
-        raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).terminate());
+        raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).zeroTerminated());
     const Archive archive(opened);
 
     std::string directoryName;

@@ -11,7 +11,7 @@
 void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items)
 {
     KILN::Utf8String name(static_cast<const KILN::Utf16String&>(path));
-    const std::string native = name.terminate();
+    const std::string native = name.zeroTerminated();
     struct stat status;
     if (stat(native.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         raiseModelError(18, "Can't open the nav file. %s", native.c_str());

@@ -27,7 +27,7 @@ Node* oldPageList(const Element& body)
     const std::unique_ptr<KILN::XNodeList> navs(body.getElementsByTagName(Utf16String("nav")));
     Node* found = nullptr;
     for (uint32_t i = 0; i < navs->count(); ++i) {
-        Node* nav = navs->at(i);
+        Node* nav = navs->atIndex(i);
         const Node* attribute = nav->getAttributes()->getNamedItem(type);
         if (attribute && *attribute->getNodeValue() == pageList)
             found = nav;

@@ -106,7 +106,7 @@ void convertRuby(KILN::Element& body, KILN::Document& document, const char* labe
         if (plain)
             return;
         if (parseRuby(tokens, units) != 0)
-            raiseModelError(23, "Ruby parser syntax error. %s:%s", label, asWritten(*node.getNodeValue()).terminate());
+            raiseModelError(23, "Ruby parser syntax error. %s:%s", label, asWritten(*node.getNodeValue()).zeroTerminated());
         markup.replace(node, units);
     });
 }

@@ -60,6 +60,6 @@ void removeWorkDirectory(const KILN::PathString& directory)
     int32_t code;
     if (!KILN::Directory::removeTree(directory, code)) {
         KILN::Utf8String name(directory);
-        raiseModelError(2, "Can't remove temporary directory. %s", name.terminate());
+        raiseModelError(2, "Can't remove temporary directory. %s", name.zeroTerminated());
     }
 }

@@ -32,7 +32,7 @@ Utf8String utf8(const PathString& path)
 
 bool exists(const PathString& path)
 {
-    std::string native = utf8(path).terminate();
+    std::string native = utf8(path).zeroTerminated();
     struct stat status;
     return lstat(native.c_str(), &status) == 0;
 }
@@ -80,7 +80,7 @@ PathString joined(const PathString& directory, const Utf8String& relative)
 {
     PathString path = directory;
     PathString tail;
-    tail.assignUtf8(Utf8String(relative).terminate());
+    tail.assignUtf8(Utf8String(relative).zeroTerminated());
     path.join(tail);
     return path;
 }
@@ -183,7 +183,7 @@ PathString ZephraModel::contentPath(const PathString& opfDirectory, const Utf8St
             path = decoded;
     }
     if (!staysInside(m_workDirectory, path))
-        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", utf8(path).terminate());
+        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", utf8(path).zeroTerminated());
     return path;
 }
 
@@ -235,7 +235,7 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     const PathString navigationPath = openBook(source, spine, opfDirectory);
     forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
         const std::unique_ptr<Document> document = readContent(path);
-        Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).terminate(), options);
+        Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).zeroTerminated(), options);
         if (options.publisher && body) {
             const PathString link = relativeHref(navigationPath, joined(opfDirectory, pair.href));
             collectPageBreaks(*body, utf8(link), pageList);
@@ -268,6 +268,6 @@ void ZephraModel::postProcessHtml(const PathString& source, const PathString& de
                                   const PostProcessOptions& options)
 {
     const std::unique_ptr<Document> document = readContent(source);
-    rewriteAfterAuthoring(*document, utf8(source).terminate(), options);
+    rewriteAfterAuthoring(*document, utf8(source).zeroTerminated(), options);
     writeContent(destination, *document);
 }

@@ -17,7 +17,7 @@ public:
     int32_t number() const { return m_number; }
     const KILN::Utf8String& message() const { return m_message; }
     // The message, zero-terminated, for printing.
-    const char* text() const { return m_message.terminate(); }
+    const char* text() const { return m_message.zeroTerminated(); }
     const char* file() const { return "ZephraModel"; }
     int32_t line() const { return m_line; }
 

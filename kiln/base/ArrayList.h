@@ -30,7 +30,7 @@ public:
     void clear() override { m_count = 0; }
     Iterator<T>* iterator() const override { return new ArrayListIterator<T>(*this); }
 
-    T* at(uint32_t index) const override { return index < m_count ? m_items[index] : nullptr; }
+    T* atIndex(uint32_t index) const override { return index < m_count ? m_items[index] : nullptr; }
     uint32_t positionOf(const T* element) const override;
     bool insertAt(uint32_t position, T* element) override;
     bool removeAt(uint32_t position) override;

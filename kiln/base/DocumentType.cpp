@@ -22,7 +22,7 @@ DocumentType::DocumentType(const DocumentType& source)
 DocumentType::~DocumentType()
 {
     for (uint32_t i = 0; i < m_superseded.count(); ++i)
-        delete m_superseded.at(i);
+        delete m_superseded.atIndex(i);
 }
 
 Node* DocumentType::cloneNode(bool) const

@@ -49,7 +49,7 @@ int32_t charsetOf(const char* value, const char* end)
     value += std::strlen("CHARSET=");
     const char* paren = static_cast<const char*>(std::memchr(value, '(', end - value));
     TString<char> name(value, static_cast<uint32_t>((paren ? paren : end) - value));
-    return EncodingRegistry::idOf(name.terminate());
+    return EncodingRegistry::idOf(name.zeroTerminated());
 }
 
 struct StartTag {
@@ -148,7 +148,7 @@ int32_t HtmlDetector::detect(IFlow& source)
         }
         text.append(block, got);
     }
-    return scan(text.terminate());
+    return scan(text.zeroTerminated());
 }
 
 } // namespace KILN

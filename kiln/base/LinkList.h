@@ -24,7 +24,7 @@ public:
     void clear() override;
     Iterator<T>* iterator() const override { return new LinkIterator<T>(*this); }
 
-    T* at(uint32_t index) const override { return cellAt(index)->element; }
+    T* atIndex(uint32_t index) const override { return cellAt(index)->element; }
     uint32_t positionOf(const T* element) const override;
     bool insertAt(uint32_t position, T* element) override;
     bool removeAt(uint32_t position) override { return removeRange(position, position); }

@@ -5,13 +5,13 @@
 namespace KILN {
 
 // An ordered collection addressed by 1-based positions (position 0 means
-// "none" and is rejected); only at() takes a 0-based index. Searches compare
+// "none" and is rejected); only atIndex() takes a 0-based index. Searches compare
 // pointers, never contents.
 template <class T>
 class List : public Collection<T> {
 public:
     // Element at a 0-based index; null when the index is not below the count.
-    virtual T* at(uint32_t index) const = 0;
+    virtual T* atIndex(uint32_t index) const = 0;
     // 1-based position of the element; 0 when it is absent.
     virtual uint32_t positionOf(const T* element) const = 0;
     // The element before / after the given one; null for the first / last
@@ -44,8 +44,8 @@ public:
     // included, given in either order; false when either is invalid.
     virtual bool removeRange(uint32_t position1, uint32_t position2) = 0;
 
-    // at() with a 1-based position; null for 0 or past the count.
-    T* atPosition(uint32_t position) const { return position ? at(position - 1) : nullptr; }
+    // atIndex() with a 1-based position; null for 0 or past the count.
+    T* atPosition(uint32_t position) const { return position ? atIndex(position - 1) : nullptr; }
     // Remove every element before / after a given element or 1-based
     // position; false when the element is absent or the position invalid.
     bool removeBefore(const T* element) { return removeBeforePosition(this->positionOf(element)); }

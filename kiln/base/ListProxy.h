@@ -23,7 +23,7 @@ public:
     bool contains(const T* element) const override { return m_target->contains(element); }
     Iterator<T>* iterator() const override { return m_target->iterator(); }
 
-    T* at(uint32_t index) const override { return m_target->at(index); }
+    T* atIndex(uint32_t index) const override { return m_target->atIndex(index); }
     uint32_t positionOf(const T* element) const override { return m_target->positionOf(element); }
     T* previous(const T* element) const override { return m_target->previous(element); }
     T* next(const T* element) const override { return m_target->next(element); }

@@ -37,7 +37,7 @@ public:
     bool contains(const T* element) const override { return positionOf(element) != 0; }
     Iterator<T>* iterator() const override { return new NDLinkListIterator<T>(*this); }
 
-    T* at(uint32_t index) const override;
+    T* atIndex(uint32_t index) const override;
     uint32_t positionOf(const T* element) const override;
     T* previous(const T* element) const override { return holds(element) ? element->previousInList() : nullptr; }
     T* next(const T* element) const override { return holds(element) ? element->nextInList() : nullptr; }
@@ -160,7 +160,7 @@ void NDLinkList<T>::clear()
 }
 
 template <class T>
-T* NDLinkList<T>::at(uint32_t index) const
+T* NDLinkList<T>::atIndex(uint32_t index) const
 {
     T* element = m_head;
     for (; element && index > 0; --index)
@@ -191,7 +191,7 @@ bool NDLinkList<T>::insertAt(uint32_t position, T* element)
 {
     if (position == 0 || !isFree(element))
         return false;
-    if (T* here = at(position - 1))
+    if (T* here = atIndex(position - 1))
         return insertBefore(here, element);
     return position - 1 == count() && add(element);
 }

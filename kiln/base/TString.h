@@ -101,7 +101,7 @@ public:
         requires std::is_same_v<T, char>;
 
     // Writes a zero unit after the text (not part of it) and answers the text.
-    const T* terminate();
+    const T* zeroTerminated();
 
     // Replace the content with formatted text: printf-like directives whose
     // arguments are read from the call (see Formatter, which raises
@@ -508,7 +508,7 @@ int32_t TString<T>::decimalValue() const
 }
 
 template <class T>
-const T* TString<T>::terminate()
+const T* TString<T>::zeroTerminated()
 {
     uint32_t& begin = this->m_begin;
     uint32_t& end = this->m_end;

@@ -13,7 +13,7 @@ public:
     bool contains(const T* element) const override { return this->positionOf(element) != 0; }
     bool remove(T* element) override { return this->removeAt(this->positionOf(element)); }
 
-    T* first() const override { return this->at(0); }
+    T* first() const override { return this->atIndex(0); }
     T* last() const override;
     T* previous(const T* element) const override;
     T* next(const T* element) const override;
@@ -34,21 +34,21 @@ template <class T>
 T* XList<T>::last() const
 {
     const uint32_t n = this->count();
-    return n ? this->at(n - 1) : nullptr;
+    return n ? this->atIndex(n - 1) : nullptr;
 }
 
 template <class T>
 T* XList<T>::previous(const T* element) const
 {
     const uint32_t position = this->positionOf(element);
-    return position > 1 ? this->at(position - 2) : nullptr;
+    return position > 1 ? this->atIndex(position - 2) : nullptr;
 }
 
 template <class T>
 T* XList<T>::next(const T* element) const
 {
     const uint32_t position = this->positionOf(element);
-    return position ? this->at(position) : nullptr;
+    return position ? this->atIndex(position) : nullptr;
 }
 
 template <class T>
@@ -78,7 +78,7 @@ bool XList<T>::swap(uint32_t position1, uint32_t position2)
     const uint32_t n = this->count();
     if (position1 == 0 || position2 == 0 || position1 > n || position2 > n)
         return false;
-    T* element1 = this->at(position1 - 1);
+    T* element1 = this->atIndex(position1 - 1);
     this->setAt(position1, this->setAt(position2, element1));
     return true;
 }

@@ -64,7 +64,7 @@ XMLReader::XMLReader(TextWriter<unsigned short>* messages)
 XMLParserSrcUnit* XMLReader::openFile(const unsigned short* path)
 {
     Utf8String nativePath{Utf16String(path)};
-    FILE* file = std::fopen(nativePath.terminate(), "rb");
+    FILE* file = std::fopen(nativePath.zeroTerminated(), "rb");
     if (!file)
         return nullptr;
     uint8_t* bytes = nullptr;
@@ -90,7 +90,7 @@ XMLParserSrcUnit* XMLReader::decode(const uint8_t* bytes, uint32_t length)
     const TString<char>& declared = detector.encodingName();
     if (!declared.isEmpty()) {
         TString<char> name(declared);
-        if (EncodingRegistry::idOf(name.terminate()) == 0)
+        if (EncodingRegistry::idOf(name.zeroTerminated()) == 0)
             throw XMLParseError(XMLParseError::UNKNOWN_ENCODING, declared);
     }
     // The bytes go through a memory flow, which answers reads of every

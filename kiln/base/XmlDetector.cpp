@@ -80,7 +80,7 @@ int32_t XmlDetector::detect(IFlow& source)
     if (answer != 0)
         return answer;
     if (m_mode == Bytes && m_encodingName.length() != 0) {
-        const int32_t named = EncodingRegistry::idOf(m_encodingName.terminate());
+        const int32_t named = EncodingRegistry::idOf(m_encodingName.zeroTerminated());
         if (named != 0)
             return named;
     }

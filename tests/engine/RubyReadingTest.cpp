@@ -116,9 +116,9 @@ TEST(RubyReadingTest, SegmentsAlternate)
     const bool hiragana[] = {true, false, true, false, true};
     const uint32_t lengths[] = {1, 2, 1, 2, 1};
     for (uint32_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(segments.at(i)->hiragana, hiragana[i]) << i;
-        EXPECT_EQ(segments.at(i)->text.length(), lengths[i]) << i;
+        EXPECT_EQ(segments.atIndex(i)->hiragana, hiragana[i]) << i;
+        EXPECT_EQ(segments.atIndex(i)->text.length(), lengths[i]) << i;
     }
     for (uint32_t i = 0; i < segments.count(); ++i)
-        delete segments.at(i);
+        delete segments.atIndex(i);
 }

@@ -23,7 +23,7 @@ namespace {
 std::string utf8(const KILN::PathString& path)
 {
     KILN::Utf8String text(path);
-    return std::string(text.terminate(), text.length());
+    return std::string(text.zeroTerminated(), text.length());
 }
 
 // Points TMPDIR at a folder of the test's own and restores it afterwards.

@@ -214,7 +214,7 @@ TEST_F(ZephraModelTest, RemovingTwiceLeavesAnotherRunsDirectoryOfTheSameNameAlon
 {
     ZephraModel model;
     model.createWorkDirectory();
-    const fs::path directory = KILN::Utf8String(model.workDirectory()).terminate();
+    const fs::path directory = KILN::Utf8String(model.workDirectory()).zeroTerminated();
     model.removeWorkDirectory();
     ASSERT_TRUE(fs::create_directory(directory));  // another run takes the name
     model.removeWorkDirectory();

@@ -94,7 +94,7 @@ int run(const char* input, const char* outputPath, uint32_t parseFlags, uint32_t
     }
     std::fclose(probe);
     Utf16String path(input);
-    std::unique_ptr<Document> document(parseXMLFile(path.terminate(), nullptr, parseFlags));
+    std::unique_ptr<Document> document(parseXMLFile(path.zeroTerminated(), nullptr, parseFlags));
     if (!document) {
         std::fprintf(stderr, "kiln-xml: %s was not parsed\n", input);
         return ParseFailed;

@@ -22,7 +22,7 @@ TEST(ArrayListTest, GrowsByTwelveEntriesWhenFewerThanTwoAreFree)
     list.prepend(&values[21]);
     EXPECT_EQ(list.count(), 22u);
     EXPECT_EQ(list.first(), &values[21]);
-    EXPECT_EQ(list.at(21), &values[20]);
+    EXPECT_EQ(list.atIndex(21), &values[20]);
 }
 
 TEST(ArrayListTest, SentinelSearchOnAFullArrayFindsNothingBeyondTheCount)
@@ -33,7 +33,7 @@ TEST(ArrayListTest, SentinelSearchOnAFullArrayFindsNothingBeyondTheCount)
         list.add(&values[i]);  // count 9 in 10 entries: the sentinel is the last entry
     EXPECT_EQ(list.positionOf(&values[9]), 0u);
     EXPECT_EQ(list.positionOf(&values[8]), 9u);
-    EXPECT_EQ(list.at(9), nullptr);
+    EXPECT_EQ(list.atIndex(9), nullptr);
     list.clear();
     EXPECT_EQ(list.positionOf(&values[0]), 0u);
     EXPECT_EQ(list.count(), 0u);

@@ -43,7 +43,7 @@ std::u16string model(const DtdECUnit& unit)
         out += u"(";
         const LinkList<DtdECUnit>* children = unit.getChildren();
         for (uint32_t i = 0; children && i < children->count(); ++i)
-            out += (i ? separator : u"") + model(*children->at(i));
+            out += (i ? separator : u"") + model(*children->atIndex(i));
         out += u")";
     };
     switch (kind) {
@@ -77,7 +77,7 @@ std::u16string declarationOrder(const DocumentType& type)
     std::u16string out;
     const LinkList<Node>& list = type.declarations();
     for (uint32_t i = 0; i < list.count(); ++i) {
-        const Node* item = list.at(i);
+        const Node* item = list.atIndex(i);
         out += item->getNodeType() == Node::TEXT_NODE ? u"_" : S(item->getNodeName());
         out += u" ";
     }
@@ -174,7 +174,7 @@ TEST(DtdParserTest, AttributeLists)
         if (def->getDefaultValue())
             out += u"=" + S(def->getDefaultValue());
         for (uint32_t i = 0; def->getEnumeration() && i < def->getEnumeration()->count(); ++i)
-            out += u"|" + S(def->getEnumeration()->at(i));
+            out += u"|" + S(def->getEnumeration()->atIndex(i));
         out += def->getFirstOfList() ? u"<" : u"";
         out += def->getLastOfList() ? u">" : u"";
         out += u" ";
@@ -241,7 +241,7 @@ TEST(DtdParserTest, LatestDeclarationWinsAndBothAreKept)
     EXPECT_EQ(s.type()->elements().count(), 1u);
     EXPECT_EQ(S(static_cast<const Entity*>(s.type()->entities().getNamedItem(U(u"e")))->getReplacementText()), u"two");
     EXPECT_EQ(declarationOrder(*s.type()), u"p p e e ");
-    EXPECT_EQ(s.type()->declarations().at(0)->getNodeType(), Node::DTD_ELEMENT_NODE);
+    EXPECT_EQ(s.type()->declarations().atIndex(0)->getNodeType(), Node::DTD_ELEMENT_NODE);
     // The latest definition is the one that content references expand.
     XmlTest::Parsed parsed = parse(u"<!DOCTYPE r [<!ENTITY e 'one'><!ENTITY e 'two'>]><r>&e;</r>");
     EXPECT_EQ(XmlTest::dumpRoot(parsed.document.get()), u"r{'two'}");

@@ -36,7 +36,7 @@ std::u16string names(XNodeList& list)
 {
     std::u16string out;
     for (uint32_t i = 0; i < list.count(); ++i)
-        out += S(list.at(i)->getNodeName()) + u" ";
+        out += S(list.atIndex(i)->getNodeName()) + u" ";
     return out;
 }
 
@@ -120,11 +120,11 @@ TEST(ElementLookupTest, ChildrenAndSubtreeSearches)
 
     std::unique_ptr<XNodeList> ps(p->getElementsByTagName(U(u"p")));
     ASSERT_EQ(ps->count(), 2u);
-    EXPECT_EQ(ps->at(0), p);
-    EXPECT_EQ(ps->at(1), inner);
+    EXPECT_EQ(ps->atIndex(0), p);
+    EXPECT_EQ(ps->atIndex(1), inner);
     std::unique_ptr<XNodeList> spans(p->getElementsByTagName(U(u"span")));
     EXPECT_EQ(names(*spans), u"span span ");
-    EXPECT_EQ(spans->at(1), second);
+    EXPECT_EQ(spans->atIndex(1), second);
     std::unique_ptr<XNodeList> all(p->getElementsByTagName(U(u"*")));
     EXPECT_EQ(names(*all), u"p span p #text span ");
     std::unique_ptr<XNodeList> none(p->getElementsByTagName(U(u"none")));

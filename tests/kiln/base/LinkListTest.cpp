@@ -13,12 +13,12 @@ TEST(LinkListTest, RemovingAnAbsentElementLeavesTheSentinelEmpty)
     int a = 1, b = 2, absent = 3;
     LinkList<int> list;
     EXPECT_FALSE(list.remove(&absent));
-    EXPECT_EQ(list.at(0), nullptr);
+    EXPECT_EQ(list.atIndex(0), nullptr);
     EXPECT_TRUE(list.isEmpty());
     list.add(&a);
     list.add(&b);
     EXPECT_FALSE(list.remove(&absent));
-    EXPECT_EQ(list.at(2), nullptr);
+    EXPECT_EQ(list.atIndex(2), nullptr);
     EXPECT_EQ(list.count(), 2u);
     std::unique_ptr<Iterator<int>> it(list.iterator());
     EXPECT_EQ(it->next(), &a);

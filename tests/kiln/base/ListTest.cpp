@@ -57,12 +57,12 @@ TYPED_TEST(ListContract, AccessAndSearchAnswerNullOrZeroOutsideTheList)
     EXPECT_TRUE(list.isEmpty());
     EXPECT_EQ(list.first(), nullptr);
     EXPECT_EQ(list.last(), nullptr);
-    EXPECT_EQ(list.at(0), nullptr);
+    EXPECT_EQ(list.atIndex(0), nullptr);
     this->fill(3);
     EXPECT_FALSE(list.isEmpty());
     EXPECT_EQ(list.count(), 3u);
-    EXPECT_EQ(list.at(2), this->item(2));
-    EXPECT_EQ(list.at(3), nullptr);  // index == count
+    EXPECT_EQ(list.atIndex(2), this->item(2));
+    EXPECT_EQ(list.atIndex(3), nullptr);  // index == count
     EXPECT_EQ(list.atPosition(0), nullptr);
     EXPECT_EQ(list.atPosition(1), this->item(0));
     EXPECT_EQ(list.positionOf(this->item(2)), 3u);
@@ -277,8 +277,8 @@ TYPED_TEST(ListContract, RandomOperationsMatchAVector)
         ASSERT_EQ(list.first(), model.empty() ? nullptr : model.front());
         ASSERT_EQ(list.last(), model.empty() ? nullptr : model.back());
         for (uint32_t i = 0; i < model.size(); ++i)
-            ASSERT_EQ(list.at(i), model[i]) << "step " << step;
-        ASSERT_EQ(list.at(model.size()), nullptr);
+            ASSERT_EQ(list.atIndex(i), model[i]) << "step " << step;
+        ASSERT_EQ(list.atIndex(model.size()), nullptr);
     }
 }
 

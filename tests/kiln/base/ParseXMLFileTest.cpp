@@ -44,7 +44,7 @@ FileParse parseFile(const fs::path& path, uint32_t flags = 0)
     const Utf16String widePath(path.string().c_str());
     Utf16String terminated(widePath);
     testing::internal::CaptureStderr();
-    Document* document = parseXMLFile(terminated.terminate(), nullptr, flags);
+    Document* document = parseXMLFile(terminated.zeroTerminated(), nullptr, flags);
     return FileParse{std::unique_ptr<Document>(document), testing::internal::GetCapturedStderr()};
 }
 
@@ -190,7 +190,7 @@ TEST(ParseXMLFileCorpusTest, SampleBookAgreesWithXmllint)
         std::unique_ptr<XNodeList> all(root->getElementsByTagName(U(u"*")));
         uint32_t elements = 0;
         for (uint32_t i = 0; i < all->count(); ++i)
-            elements += all->at(i)->getNodeType() == Node::ELEMENT_NODE ? 1 : 0;
+            elements += all->atIndex(i)->getNodeType() == Node::ELEMENT_NODE ? 1 : 0;
         const std::string count = "xmllint --xpath 'count(//*)' '" + entry.path().string() + "'";
         FILE* pipe = popen(count.c_str(), "r");
         ASSERT_NE(pipe, nullptr);

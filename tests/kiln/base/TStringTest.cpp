@@ -204,7 +204,7 @@ TEST(TStringTest, DecimalValue)
 TEST(TStringTest, TerminateWritesAZeroOutsideTheText)
 {
     TString<char> s("abc");
-    EXPECT_STREQ(s.terminate(), "abc");
+    EXPECT_STREQ(s.zeroTerminated(), "abc");
     EXPECT_EQ(s.length(), 3u);
     EXPECT_EQ(s.capacity(), 4u);
     s.append('d');
@@ -213,7 +213,7 @@ TEST(TStringTest, TerminateWritesAZeroOutsideTheText)
     // Full at the back with front room: the text moves instead of growing.
     TString<char> shifted("abcd");
     shifted.erase(0, 1);
-    EXPECT_STREQ(shifted.terminate(), "bcd");
+    EXPECT_STREQ(shifted.zeroTerminated(), "bcd");
     EXPECT_EQ(shifted.capacity(), 4u);
     EXPECT_EQ(shifted.frontRoom(), 0u);
 }
@@ -251,7 +251,7 @@ TEST(TStringTest, FormatReplacesTheContentAndAnswersTheCount)
 TEST(TStringTest, FormatTakesAFormatAndArgumentsFromItsOwnText)
 {
     TString<char> s("%s|%s");
-    s.terminate();
+    s.zeroTerminated();
     const TString<char> copy(s);
     // The format is the string itself, and so is the first argument.
     EXPECT_EQ(s.format(s.data(), s.data(), "b"), 7);

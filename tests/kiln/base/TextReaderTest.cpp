@@ -122,7 +122,7 @@ TYPED_TEST(TextReaderTest, AnyKeywordAnswersTheFirstToComplete)
 
     // Terminated with the zero unit, the array form needs terminated copies.
     TString<TypeParam> abz(ab);
-    keywords[0] = abz.terminate();
+    keywords[0] = abz.zeroTerminated();
     Reading<TypeParam> array("abab");
     EXPECT_EQ(array.reader.matchAnyKeyword(keywords), 1u);
     EXPECT_EQ(array.rest(), "ab");
@@ -143,7 +143,7 @@ TYPED_TEST(TextReaderTest, ReadUpToTerminators)
     // The first terminator to complete wins, whatever its place in the list.
     TString<TypeParam> abcd = units<TypeParam>("abcd");
     TString<TypeParam> bc = units<TypeParam>("bc");
-    const TypeParam* terminators[] = {abcd.terminate(), bc.terminate(), nullptr};
+    const TypeParam* terminators[] = {abcd.zeroTerminated(), bc.zeroTerminated(), nullptr};
     Reading<TypeParam> any("zabcd");
     EXPECT_EQ(ascii(any.reader.readUpToAny(terminators)), "za");
     EXPECT_EQ(any.rest(), "d");
