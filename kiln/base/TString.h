@@ -23,8 +23,9 @@ void convertWidth(const TString<char>& utf8, TString<unsigned int>& codePoints);
 
 // A growable, unterminated array of code units of type T (bytes, UTF-16 code
 // units or UTF-32 code points). The text is buffer[begin, end): units before
-// begin are free room at the front, which appends and inserts reuse before
-// they reallocate. A constructor or an assignment allocates exactly what it
+// begin are free room at the front, which inserts reuse before they
+// reallocate, and appends too while it is at least half the text's length.
+// A constructor or an assignment allocates exactly what it
 // needs; an append or insert that outgrows the buffer grows it by at least
 // half its capacity, so that a string built piece by piece costs linear time.
 // Capacities are counted in bytes.
@@ -333,10 +334,15 @@ void TString<T>::append(const T* units, uint32_t count)
     uint32_t& end = this->m_end;
     if (end + count <= capacityUnits()) {
         // Room at the back.
-    } else if (count == 1 ? begin > 0 : count < begin) {
-        std::memmove(m_buffer + begin - count, m_buffer + begin, (end - begin) * sizeof(T));
-        begin -= count;
-        end -= count;
+    } else if ((count == 1 ? begin > 0 : count < begin) && begin >= (end - begin) / 2) {
+        // The front room is reused by moving the text to the buffer's start at
+        // once: moving it only by count would move the whole text again for
+        // every following append. A front room small beside the text is left
+        // to growth, so that a text consumed at the front while appended to
+        // at the back is not moved on every append either.
+        std::memmove(m_buffer, m_buffer + begin, (end - begin) * sizeof(T));
+        end -= begin;
+        begin = 0;
     } else {
         grow(end + count);
     }
