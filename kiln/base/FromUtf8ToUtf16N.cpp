@@ -10,7 +10,7 @@ unsigned short FromUtf8ToUtf16N::convert()
     if (first)
         m_decoder.restart();
     for (;;) {
-        const uint32_t value = m_decoder.decode(*m_source);
+        const uint32_t value = m_decoder.decode([this] { return input(); });
         if (first && value == 0xFEFF) {
             first = false;
             continue;

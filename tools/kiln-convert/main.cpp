@@ -15,14 +15,18 @@
 #include "kiln/file/FileOFlow.h"
 #include "kiln/file/OutputFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace KILN;
 
@@ -37,14 +41,42 @@ int fail(const std::string& message)
     return Failure;
 }
 
+// The bytes of the input, in a buffer that is not zero-filled before the
+// read fills it.
+struct InputBytes {
+    InputBytes() = default;
+    InputBytes(const InputBytes&) = delete;
+    InputBytes& operator=(const InputBytes&) = delete;
+    ~InputBytes() { std::free(data); }
+
+    uint8_t* data = nullptr;
+    size_t length = 0;
+};
+
 // Reads the whole file, or stops once it outgrows what a flow can hold
-// (endless input such as /dev/zero).
-bool readAll(std::FILE* file, std::vector<uint8_t>& bytes)
+// (endless input such as /dev/zero). A regular file is read at its size in
+// one piece; anything else, or a file that grew meanwhile, into a buffer that
+// doubles.
+bool readAll(std::FILE* file, InputBytes& bytes)
 {
-    uint8_t buffer[65536];
+    constexpr size_t Step = 65536;
+    struct stat status {};
+    size_t capacity = Step;
+    // One byte more than the size lets the read that finds the end go without growing.
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0)
+        capacity = std::min<size_t>(static_cast<size_t>(status.st_size), UINT32_MAX) + 1;
     size_t got;
-    while (bytes.size() <= UINT32_MAX && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
+    do {
+        if (!bytes.data || bytes.length == capacity) {
+            capacity = bytes.data ? 2 * capacity : capacity;
+            void* grown = std::realloc(bytes.data, capacity);
+            if (!grown)
+                throw std::bad_alloc();
+            bytes.data = static_cast<uint8_t*>(grown);
+        }
+        got = std::fread(bytes.data + bytes.length, 1, capacity - bytes.length, file);
+        bytes.length += got;
+    } while (got > 0 && bytes.length <= UINT32_MAX);
     return !std::ferror(file);
 }
 
@@ -79,15 +111,15 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
     std::FILE* in = inputPath ? std::fopen(inputPath, "rb") : stdin;
     if (!in)
         return fail(std::string("cannot open ") + inputPath + ": " + std::strerror(errno));
-    std::vector<uint8_t> bytes;
+    InputBytes bytes;
     const bool read = readAll(in, bytes);
     if (inputPath)
         std::fclose(in);
     if (!read)
         return fail(std::string("cannot read ") + (inputPath ? inputPath : "standard input"));
-    if (bytes.size() > UINT32_MAX)
+    if (bytes.length > UINT32_MAX)
         return fail("input too large");
-    FixedMemIFlow input(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    FixedMemIFlow input(bytes.data, static_cast<uint32_t>(bytes.length));
 
     if (const std::unique_ptr<Detector> detector{Detector::create(from)}) {
         from = detector->detect(input);
@@ -99,7 +131,7 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
     if (!chain)
         return fail(std::string("no conversion from ") + fromName + " to " + toName);
     const uint32_t unit = unitBytes(*chain);
-    if (bytes.size() % unit != 0)
+    if (bytes.length % unit != 0)
         return fail("input ends inside a " + std::to_string(unit * 8) + "-bit unit");
 
     chain->attach(&input);
