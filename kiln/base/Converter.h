@@ -191,17 +191,19 @@ private:
 
     // Reads the source's units for dest[n, count) straight into place,
     // transforms them and counts them in n, also when a failure cuts them short.
+    // (A template, so that converters without passBlock never instantiate it.)
+    template <class D = Derived>
     void passSource(uint32_t count, Out* dest, uint32_t& n)
     {
         uint32_t got = 0;
         try {
             this->m_source->readBlock(count - n, dest + n, got);
         } catch (...) {
-            derived().passBlock(dest + n, got);
+            static_cast<D&>(*this).passBlock(dest + n, got);
             n += got;
             throw;
         }
-        derived().passBlock(dest + n, got);
+        static_cast<D&>(*this).passBlock(dest + n, got);
         n += got;
     }
 

@@ -13,4 +13,6 @@ unsigned short FromUtf8NToUcs2::convert()
     }
 }
 
+template class Converter<FromUtf8NToUcs2, unsigned short, uint8_t>;
+
 } // namespace KILN

@@ -22,4 +22,6 @@ unsigned short FromUtf8ToUtf16N::convert()
     }
 }
 
+template class Converter<FromUtf8ToUtf16N, unsigned short, uint8_t>;
+
 } // namespace KILN
