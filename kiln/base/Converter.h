@@ -156,8 +156,9 @@ private:
     }
 
     // The block form of next(): got counts the units stored, also when a
-    // failure cuts the block short.
-    void nextBlock(uint32_t count, Out* dest, uint32_t& got)
+    // failure cuts the block short. Flattened: convert() is inlined into the
+    // loop wherever its definition is in sight.
+    [[gnu::flatten]] void nextBlock(uint32_t count, Out* dest, uint32_t& got)
     {
         uint32_t n = 0;
         try {

@@ -35,6 +35,7 @@ namespace {
 
 constexpr int Failure = 1;
 constexpr int Usage = 2;
+constexpr size_t StreamBuffer = 65536;
 
 int fail(const std::string& message)
 {
@@ -138,6 +139,10 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
     if (to == 0)
         return fail(std::string("unknown encoding: ") + toName);
 
+    // Buffers for the streamed files, declared before the files so that they
+    // outlive them: 64 KB moves a block per system call rather than 4 KB.
+    std::vector<char> inBuffer;
+    std::vector<char> outBuffer;
     std::FILE* in = inputPath ? std::fopen(inputPath, "rb") : stdin;
     if (!in)
         return fail(std::string("cannot open ") + inputPath + ": " + std::strerror(errno));
@@ -154,7 +159,8 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
     std::unique_ptr<IFlow> input;
     InputBytes bytes;
     if (size >= 0) {
-        std::setvbuf(in, nullptr, _IOFBF, 65536);
+        inBuffer.resize(StreamBuffer);
+        std::setvbuf(in, inBuffer.data(), _IOFBF, inBuffer.size());
         input = std::make_unique<FileIFlow>(in, true);
     } else {
         if (!readAll(in, bytes))
@@ -184,6 +190,8 @@ int convert(const char* fromName, const char* toName, const char* inputPath, con
         out = std::make_unique<OutputFile>(outputPath);
         if (!out->open())
             return fail(std::string("cannot open ") + outputPath + ": " + std::strerror(errno));
+        outBuffer.resize(StreamBuffer);
+        std::setvbuf(out->stream(), outBuffer.data(), _IOFBF, outBuffer.size());
     }
     const bool written = writeTo(*chain, out ? out->stream() : stdout);
     // A streamed file that failed, or changed so that it ends inside a unit,
