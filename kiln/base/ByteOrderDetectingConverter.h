@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kiln/base/ByteSwap.h"
 #include "kiln/base/Converter.h"
 
 namespace KILN {
@@ -15,14 +16,6 @@ class ByteOrderDetectingConverter : public Converter<ByteOrderDetectingConverter
     static constexpr T Mark = 0xFEFF;
     static constexpr T SwappedMark = sizeof(T) == 2 ? 0xFFFE : 0xFFFE0000;
 
-    static T swap(T unit)
-    {
-        if constexpr (sizeof(T) == 2)
-            return __builtin_bswap16(unit);
-        else
-            return __builtin_bswap32(unit);
-    }
-
     T convert()
     {
         if (this->m_fresh) {
@@ -34,7 +27,13 @@ class ByteOrderDetectingConverter : public Converter<ByteOrderDetectingConverter
                 return first;
         }
         const T unit = this->input();
-        return m_swap ? swap(unit) : unit;
+        return m_swap ? swapBytes(unit) : unit;
+    }
+
+    void passBlock(T* units, uint32_t count)
+    {
+        if (m_swap)
+            swapBytes(units, count);
     }
 
     bool m_swap = false;

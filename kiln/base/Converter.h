@@ -4,6 +4,7 @@
 #include "kiln/base/PushbackIFilter.h"
 
 #include <cstdint>
+#include <exception>
 
 namespace KILN {
 
@@ -13,10 +14,34 @@ namespace KILN {
 // until it can answer a unit and pushes back the further units of a character
 // that yields several. The filter is fresh during the first convert() after
 // attaching or resetting, which is where byte-order marks are handled.
+//
+// A block read converts a whole block in one call: it reads the source in
+// blocks into a window of source units, which convert() takes before it reads
+// the source unit by unit, so the units answered are the same however the
+// reads are cut. The source may thus be read ahead by up to WindowUnits units
+// that the converter keeps for its next reads; a failure of the source's
+// block read is kept too and raised where a unit read would have met it.
+// A Derived that maps units one to one once fresh handling is done declares
+// passBlock(Out*, count), which transforms units in place; its block reads
+// then take the source's blocks straight into the destination.
 template <class Derived, class Out, class In>
 class Converter : public PushbackIFilter<Out> {
 public:
+    static constexpr uint32_t WindowUnits = 1024;
+
     Converter() : PushbackIFilter<Out>(Flow::widthOf<In>()) {}
+
+    // Units read ahead and a kept failure belong to the old source.
+    void attach(IFlow* source) override
+    {
+        dropWindow();
+        PushbackIFilter<Out>::attach(source);
+    }
+    bool reset() override
+    {
+        dropWindow();
+        return PushbackIFilter<Out>::reset();
+    }
 
     uint8_t read8() override
     {
@@ -40,9 +65,38 @@ public:
             return PushbackIFilter<Out>::read32();
     }
 
+    void readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) override
+    {
+        if constexpr (sizeof(Out) == 1)
+            nextBlock(count, reinterpret_cast<Out*>(dest), got);
+        else
+            PushbackIFilter<Out>::readBlock8(count, dest, got);
+    }
+    void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) override
+    {
+        if constexpr (sizeof(Out) == 2)
+            nextBlock(count, dest, got);
+        else
+            PushbackIFilter<Out>::readBlock16(count, dest, got);
+    }
+    void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) override
+    {
+        if constexpr (sizeof(Out) == 4)
+            nextBlock(count, dest, got);
+        else
+            PushbackIFilter<Out>::readBlock32(count, dest, got);
+    }
+
 protected:
-    // The next unit of the source.
-    In input() { return this->m_source->template readUnit<In>(); }
+    // The next unit of the source: from the window while it holds units.
+    In input()
+    {
+        if (m_next != m_end)
+            return *m_next++;
+        if (m_failure)
+            raiseFailure();
+        return this->m_source->template readUnit<In>();
+    }
 
     // Answers first and pushes back second, so the next read answers it.
     Out answer(Out first, Out second)
@@ -78,6 +132,15 @@ protected:
     }
 
 private:
+    static constexpr const char* Module = "kiln/base/Converter";
+
+    static constexpr bool passesBlocks()
+    {
+        return requires(Derived& d, Out* units) { d.passBlock(units, 0u); };
+    }
+
+    Derived& derived() { return *static_cast<Derived*>(this); }
+
     Out next()
     {
         Out unit;
@@ -86,11 +149,96 @@ private:
             return unit;
         }
         if (!this->m_source)
-            throw IOException("kiln/base/Converter", __LINE__, IOException::NoSource);
-        unit = static_cast<Derived*>(this)->convert();
+            throw IOException(Module, __LINE__, IOException::NoSource);
+        unit = derived().convert();
         this->m_fresh = false;
         return unit;
     }
+
+    // The block form of next(): got counts the units stored, also when a
+    // failure cuts the block short. Flattened: convert() is inlined into the
+    // loop wherever its definition is in sight.
+    [[gnu::flatten]] void nextBlock(uint32_t count, Out* dest, uint32_t& got)
+    {
+        uint32_t n = 0;
+        try {
+            while (n < count) {
+                if (this->popPushback(dest[n])) {
+                    this->m_fresh = false;
+                    ++n;
+                    continue;
+                }
+                if (!this->m_source)
+                    throw IOException(Module, __LINE__, IOException::NoSource);
+                // Byte-order marks are handled unit by unit, straight from the source.
+                if (m_next == m_end && !this->m_fresh && !m_failure) {
+                    if constexpr (passesBlocks()) {
+                        passSource(count, dest, n);
+                        continue;
+                    } else {
+                        fillWindow(count - n);
+                    }
+                }
+                dest[n] = derived().convert();
+                this->m_fresh = false;
+                ++n;
+            }
+        } catch (...) {
+            got = n;
+            throw;
+        }
+        got = n;
+    }
+
+    // Reads the source's units for dest[n, count) straight into place,
+    // transforms them and counts them in n, also when a failure cuts them short.
+    // (A template, so that converters without passBlock never instantiate it.)
+    template <class D = Derived>
+    void passSource(uint32_t count, Out* dest, uint32_t& n)
+    {
+        uint32_t got = 0;
+        try {
+            this->m_source->readBlock(count - n, dest + n, got);
+        } catch (...) {
+            static_cast<D&>(*this).passBlock(dest + n, got);
+            n += got;
+            throw;
+        }
+        static_cast<D&>(*this).passBlock(dest + n, got);
+        n += got;
+    }
+
+    // Reads up to count (at most WindowUnits) source units into the window;
+    // a failure is kept for the unit read that would have met it.
+    void fillWindow(uint32_t count)
+    {
+        uint32_t got = 0;
+        try {
+            this->m_source->readBlock(count < WindowUnits ? count : WindowUnits, m_window, got);
+        } catch (...) {
+            m_failure = std::current_exception();
+        }
+        m_next = m_window;
+        m_end = m_window + got;
+    }
+
+    [[noreturn]] void raiseFailure()
+    {
+        const std::exception_ptr failure = m_failure;
+        m_failure = nullptr;
+        std::rethrow_exception(failure);
+    }
+
+    void dropWindow()
+    {
+        m_next = m_end = m_window;
+        m_failure = nullptr;
+    }
+
+    In m_window[WindowUnits];
+    const In* m_next = m_window;
+    const In* m_end = m_window;
+    std::exception_ptr m_failure;
 };
 
 } // namespace KILN

@@ -29,4 +29,6 @@ unsigned short DoubleByteDecoder::convert()
     }
 }
 
+template class Converter<DoubleByteDecoder, unsigned short, uint8_t>;
+
 } // namespace KILN

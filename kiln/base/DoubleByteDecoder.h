@@ -30,4 +30,7 @@ private:
     int32_t m_pending = -1;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<DoubleByteDecoder, unsigned short, uint8_t>;
+
 } // namespace KILN

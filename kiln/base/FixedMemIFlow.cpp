@@ -52,8 +52,8 @@ void FixedMemIFlow::nextBlock(uint32_t count, U* dest, uint32_t& got)
         throw IOException(Module, __LINE__, IOException::NotOpen);
     const uint32_t whole = remaining() / sizeof(U);
     const uint32_t n = count < whole ? count : whole;
-    for (uint32_t i = 0; i < n; ++i, m_position += sizeof(U))
-        dest[i] = loadLittleEndian<U>(m_position);
+    loadLittleEndian(m_position, dest, n);
+    m_position += size_t{n} * sizeof(U);
     got = n;
     if (n)
         m_fresh = false;

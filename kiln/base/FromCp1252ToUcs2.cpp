@@ -12,4 +12,6 @@ unsigned short FromCp1252ToUcs2::convert()
     return tables::cp1252ToUcs2[b];
 }
 
+template class Converter<FromCp1252ToUcs2, unsigned short, uint8_t>;
+
 } // namespace KILN

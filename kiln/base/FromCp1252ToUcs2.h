@@ -12,4 +12,7 @@ class FromCp1252ToUcs2 final : public Converter<FromCp1252ToUcs2, unsigned short
     unsigned short convert();
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromCp1252ToUcs2, unsigned short, uint8_t>;
+
 } // namespace KILN

@@ -37,4 +37,6 @@ char FromEucJpToSjis::convert()
     }
 }
 
+template class Converter<FromEucJpToSjis, char, uint8_t>;
+
 } // namespace KILN

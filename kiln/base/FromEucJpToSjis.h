@@ -20,4 +20,7 @@ private:
     char convert();
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromEucJpToSjis, char, uint8_t>;
+
 } // namespace KILN

@@ -31,4 +31,6 @@ char FromSjisToEucJp::convert()
     }
 }
 
+template class Converter<FromSjisToEucJp, char, uint8_t>;
+
 } // namespace KILN

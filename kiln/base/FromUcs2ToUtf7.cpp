@@ -55,4 +55,6 @@ char FromUcs2ToUtf7::convert()
     return answer(out, count);
 }
 
+template class Converter<FromUcs2ToUtf7, char, uint16_t>;
+
 } // namespace KILN

@@ -21,4 +21,7 @@ class FromUcs2ToUtf7 final : public Converter<FromUcs2ToUtf7, char, uint16_t> {
     uint32_t m_bitCount = 0;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromUcs2ToUtf7, char, uint16_t>;
+
 } // namespace KILN

@@ -15,4 +15,6 @@ unsigned short FromUcs4ToUtf16N::convert()
     }
 }
 
+template class Converter<FromUcs4ToUtf16N, unsigned short, uint32_t>;
+
 } // namespace KILN

@@ -12,4 +12,7 @@ class FromUcs4ToUtf16N : public Converter<FromUcs4ToUtf16N, unsigned short, uint
     unsigned short convert();
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromUcs4ToUtf16N, unsigned short, uint32_t>;
+
 } // namespace KILN

@@ -31,4 +31,6 @@ unsigned int FromUtf16NToUcs4::convert()
     return unit;
 }
 
+template class Converter<FromUtf16NToUcs4, unsigned int, uint16_t>;
+
 } // namespace KILN

@@ -15,4 +15,7 @@ class FromUtf16NToUcs4 : public Converter<FromUtf16NToUcs4, unsigned int, uint16
     int32_t m_pending = -1;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromUtf16NToUcs4, unsigned int, uint16_t>;
+
 } // namespace KILN

@@ -39,4 +39,6 @@ unsigned short FromUtf7ToUcs2::convert()
     }
 }
 
+template class Converter<FromUtf7ToUcs2, unsigned short, uint8_t>;
+
 } // namespace KILN

@@ -17,4 +17,7 @@ class FromUtf7ToUcs2 final : public Converter<FromUtf7ToUcs2, unsigned short, ui
     uint32_t m_bitCount = 0;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromUtf7ToUcs2, unsigned short, uint8_t>;
+
 } // namespace KILN

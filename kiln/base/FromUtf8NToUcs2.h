@@ -17,4 +17,7 @@ class FromUtf8NToUcs2 final : public Converter<FromUtf8NToUcs2, unsigned short, 
     Utf8Decoder m_decoder;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromUtf8NToUcs2, unsigned short, uint8_t>;
+
 } // namespace KILN

@@ -10,7 +10,7 @@ unsigned short FromUtf8ToUtf16N::convert()
     if (first)
         m_decoder.restart();
     for (;;) {
-        const uint32_t value = m_decoder.decode(*m_source);
+        const uint32_t value = m_decoder.decode([this] { return input(); });
         if (first && value == 0xFEFF) {
             first = false;
             continue;
@@ -21,5 +21,7 @@ unsigned short FromUtf8ToUtf16N::convert()
         return answer(utf::highSurrogateOf(value), utf::lowSurrogateOf(value));
     }
 }
+
+template class Converter<FromUtf8ToUtf16N, unsigned short, uint8_t>;
 
 } // namespace KILN

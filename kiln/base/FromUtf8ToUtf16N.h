@@ -17,4 +17,7 @@ class FromUtf8ToUtf16N final : public Converter<FromUtf8ToUtf16N, unsigned short
     Utf8Decoder m_decoder;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<FromUtf8ToUtf16N, unsigned short, uint8_t>;
+
 } // namespace KILN

@@ -59,4 +59,6 @@ char Iso2022JpDecoder::convert()
     }
 }
 
+template class Converter<Iso2022JpDecoder, char, uint8_t>;
+
 } // namespace KILN

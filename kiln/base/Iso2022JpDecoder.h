@@ -33,4 +33,7 @@ private:
     Set m_shiftedFrom = Ascii;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<Iso2022JpDecoder, char, uint8_t>;
+
 } // namespace KILN

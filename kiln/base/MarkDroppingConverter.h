@@ -34,6 +34,8 @@ class MarkDroppingConverter : public Converter<MarkDroppingConverter<T, Mark...>
         return differs ? deliver(seen, matched) : this->input();
     }
 
+    void passBlock(T*, uint32_t) {}
+
     // Answers the units read while matching, in order.
     T deliver(const T* seen, size_t count)
     {

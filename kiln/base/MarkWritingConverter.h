@@ -19,6 +19,8 @@ class MarkWritingConverter : public Converter<MarkWritingConverter<T, Mark...>, 
             this->pushBack(mark[i]);
         return mark[0];
     }
+
+    void passBlock(T*, uint32_t) {}
 };
 
 } // namespace KILN

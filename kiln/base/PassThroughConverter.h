@@ -12,6 +12,7 @@ class PassThroughConverter : public Converter<PassThroughConverter<T>, T, T> {
     friend class Converter<PassThroughConverter<T>, T, T>;
 
     T convert() { return this->input(); }
+    void passBlock(T*, uint32_t) {}
 };
 
 } // namespace KILN

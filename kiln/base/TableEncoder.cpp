@@ -14,4 +14,6 @@ char TableEncoder::convert()
     }
 }
 
+template class Converter<TableEncoder, char, uint16_t>;
+
 } // namespace KILN

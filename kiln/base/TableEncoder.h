@@ -21,4 +21,7 @@ private:
     const SparseCodeTable& m_table;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<TableEncoder, char, uint16_t>;
+
 } // namespace KILN

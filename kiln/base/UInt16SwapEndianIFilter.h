@@ -10,6 +10,7 @@ public:
     UInt16SwapEndianIFilter() : IFilter(Width16, Width16) {}
 
     uint16_t read16() override;
+    void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) override;
 };
 
 } // namespace KILN

@@ -10,6 +10,7 @@ public:
     UInt32SwapEndianIFilter() : IFilter(Width32, Width32) {}
 
     uint32_t read32() override;
+    void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) override;
 };
 
 } // namespace KILN

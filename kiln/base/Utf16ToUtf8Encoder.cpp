@@ -23,4 +23,6 @@ char Utf16ToUtf8Encoder::convert()
     return answer(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(count));
 }
 
+template class Converter<Utf16ToUtf8Encoder, char, uint16_t>;
+
 } // namespace KILN

@@ -21,4 +21,7 @@ private:
     const bool m_writeMark;
 };
 
+// Instantiated with convert() in sight, so that its block reads inline it.
+extern template class Converter<Utf16ToUtf8Encoder, char, uint16_t>;
+
 } // namespace KILN

@@ -70,6 +70,26 @@ TEST_F(KilnConvertTest, ConvertsFilesAndStreams)
     EXPECT_EQ(read(path("be.txt")).substr(0, 4), "\x54\x3E\x8F\x29");
 }
 
+// A regular file is converted as it is read, so its size is no promise: a
+// large file streams whole, and one that says it is empty (as files under
+// /proc do) is read to its end like standard input.
+TEST_F(KilnConvertTest, StreamedFilesAreConvertedWhole)
+{
+    std::string large;
+    while (large.size() < 300000)
+        large += japanese;
+    write(path("large.txt"), large);
+    ASSERT_EQ(run("-f utf-8 -t cp932 " + path("large.txt") + " " + path("large.cp932")), 0) << m_error;
+    const std::string cp932 = read(path("large.cp932"));
+    ASSERT_EQ(cp932.size(), large.size() / japanese.size() * japaneseCp932.size());
+    EXPECT_EQ(cp932.substr(cp932.size() - japaneseCp932.size()), japaneseCp932);
+
+    ASSERT_EQ(run("-f utf-8n -t utf-16le /proc/self/status " + path("status.txt")), 0) << m_error;
+    const std::string status = read(path("status.txt"));
+    EXPECT_GT(status.size(), 100u);
+    EXPECT_EQ(status.substr(0, 10), std::string("N\0a\0m\0e\0:\0", 10));
+}
+
 TEST_F(KilnConvertTest, DetectsTheInputEncoding)
 {
     write(path("sjis.txt"), japaneseCp932);
