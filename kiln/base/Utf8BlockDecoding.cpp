@@ -34,9 +34,29 @@ uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units)
         if (p == end)
             break;
         const uint8_t lead = *p++;
+        if (lead < 0x80) {
+            *out++ = lead;
+            continue;
+        }
+        // Japanese text is mostly three-byte sequences, with some of two:
+        // the well-formed ones take a short way.
+        if (lead >= 0xC2 && lead < 0xE0 && p != end && utf::isUtf8Continuation(p[0])) {
+            *out++ = static_cast<uint16_t>((lead & 0x1F) << 6 | (p[0] & 0x3F));
+            p += 1;
+            continue;
+        }
+        if (lead >= 0xE0 && lead < 0xF0 && end - p >= 2 && utf::isUtf8Continuation(p[0])
+            && utf::isUtf8Continuation(p[1])) {
+            const uint32_t value = (lead & 0x0Fu) << 12 | (p[0] & 0x3Fu) << 6 | (p[1] & 0x3Fu);
+            if (value >= 0x800 && !utf::isSurrogate(value)) {
+                *out++ = static_cast<uint16_t>(value);
+                p += 2;
+                continue;
+            }
+        }
         const int extra = utf::utf8Continuations(lead);
-        if (extra <= 0) {
-            *out++ = extra == 0 ? lead : static_cast<uint16_t>(utf::Replacement);
+        if (extra < 0) {
+            *out++ = static_cast<uint16_t>(utf::Replacement);
             continue;
         }
         uint32_t value = utf::utf8LeadBits(lead, extra);

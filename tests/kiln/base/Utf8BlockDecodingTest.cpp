@@ -66,7 +66,7 @@ TEST(Utf8BlockDecodingTest, AgreesWithTheConverterChainOnRandomText)
 {
     static const char* const pieces[] = {"a", "<p>", "abcdefghijk", "\xE3\x81\x82", "\xF0\x9F\x98\x80", "\xC3\xA9",
                                          "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "\xFF",
-                                         "\xF0\x9F", "\xEF\xBB\xBF"};
+                                         "\xF0\x9F", "\xEF\xBB\xBF", "\xE0\x80\xAF", "\xC1\xBF", "\xDF\xBF"};
     std::mt19937 random(20261208);
     for (int round = 0; round < 500; ++round) {
         std::string bytes;
