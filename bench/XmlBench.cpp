@@ -3,7 +3,8 @@
 // (parse, serialize, write as UTF-8) with xmllint doing the same
 // (`xmllint --output /dev/null`): CPU time and peak memory of each as a child
 // process, run alternately, the best of five counting. In this process the
-// phases of a conversion are timed as well (CPU time, best of three): read,
+// phases of a conversion are timed as well (CPU time, best of three, so on a
+// heap that earlier runs have grown, without their page faults): read,
 // detect, decode and parse with the conversion model's flags; serialize in
 // entity mode, streamed as UTF-8 with a byte-order mark to /dev/null; release
 // the tree. A second argument names another kiln-xml to compare (an older
