@@ -1,7 +1,6 @@
 #include "kiln/base/Utf16ToUtf8OFlow.h"
 
 #include "kiln/base/StringOFlow.h"
-#include "kiln/base/Utf8BlockEncoding.h"
 
 #include "ExpectIOException.h"
 
@@ -155,13 +154,4 @@ TEST(Utf16ToUtf8OFlowTest, AFailingTargetStopsTheFlow)
     EXPECT_IO_EXCEPTION(flow.writeBlock16(1, units, count), IOException::NotOpen, Module);
     EXPECT_FALSE(flow.close());
     EXPECT_EQ(target.m_writes, writes);
-}
-
-TEST(Utf16ToUtf8OFlowTest, BlockEncoderLeavesATrailingHighSurrogate)
-{
-    const std::u16string text = u"a\xD842";
-    uint8_t bytes[8];
-    uint32_t used = 0;
-    EXPECT_EQ(encodeUtf8Block(reinterpret_cast<const uint16_t*>(text.data()), 2, bytes, used), 1u);
-    EXPECT_EQ(used, 1u);
 }
