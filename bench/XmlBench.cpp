@@ -1,31 +1,33 @@
 // Parses and serializes a generated XHTML content document of 20 MB (or the
-// size in MB given as the first argument) and compares the time with xmllint
-// doing the same. Our side is the path of a conversion: read, detect, decode
-// and parse the file with the conversion model's flags, serialize the tree in
-// entity mode and write it as UTF-8 with a byte-order mark through the
-// converter chain. xmllint parses the file and saves it to /dev/null. Each
-// side runs three times; the best time counts.
+// size in MB given as the first argument) and compares the tool kiln-xml
+// (parse, serialize, write as UTF-8) with xmllint doing the same
+// (`xmllint --output /dev/null`): CPU time and peak memory of each as a child
+// process, run alternately, the best of five counting. In this process the
+// phases of a conversion are timed as well (CPU time, best of three, so on a
+// heap that earlier runs have grown, without their page faults): read,
+// detect, decode and parse with the conversion model's flags; serialize in
+// entity mode, streamed as UTF-8 with a byte-order mark to /dev/null; release
+// the tree. A second argument names another kiln-xml to compare (an older
+// build, say).
 
-#include "kiln/base/CompositIFilter.h"
-#include "kiln/base/Conveyer.h"
 #include "kiln/base/Document.h"
-#include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/Library.h"
 #include "kiln/base/ParseXMLFile.h"
-#include "kiln/base/StringIFlow.h"
-#include "kiln/base/StringOFlow.h"
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/file/FileOFlow.h"
 
-#include "BestTime.h"
 #include "RunConditions.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace KILN;
@@ -83,50 +85,85 @@ private:
     bool m_ok = false;
 };
 
-// Seconds since start.
-double since(std::chrono::steady_clock::time_point start)
+// CPU seconds of this process so far.
+double cpuSeconds()
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// The phases of one conversion-like run, in seconds.
+// The CPU seconds of the phases of one conversion-like run.
 struct Phases {
     double parse = 0;      // read, detect, decode and parse the file
-    double serialize = 0;  // write the tree as UTF-16 text
-    double write = 0;      // encode as UTF-8 and write it out
+    double write = 0;      // serialize, encode as UTF-8 and write, streamed
     double release = 0;    // destroy the tree
-    double total = 0;      // the whole run, with the release of the text and the chain
+    double total() const { return parse + write + release; }
 };
 
 // Parse, serialize and write as a conversion does; false on any failure.
-bool parseAndSerialize(Utf16String& path, Phases& phases)
+bool convertLike(Utf16String& path, Phases& phases)
 {
-    auto start = std::chrono::steady_clock::now();
+    double start = cpuSeconds();
     std::unique_ptr<Document> document(parseXMLFile(path.zeroTerminated(), nullptr, XhtmlParseFlags));
     if (!document)
         return false;
-    phases.parse = since(start);
+    phases.parse = cpuSeconds() - start;
 
-    start = std::chrono::steady_clock::now();
-    Utf16String text;
-    StringOFlow<unsigned short> flow(&text);
-    XMLOutputter outputter(flow, XhtmlOutputFlags);
-    document->output(outputter);
-    phases.serialize = since(start);
-
-    start = std::chrono::steady_clock::now();
-    const std::unique_ptr<CompositIFilter> chain(EncodingRegistry::chain(EncodingRegistry::Utf16N, EncodingRegistry::Utf8));
-    StringIFlow<unsigned short> source(text);
-    chain->attach(&source);
+    start = cpuSeconds();
     FileOFlow out("/dev/null");
-    conveyBytes(chain.get(), &out);
+    XMLOutputter::writeUtf8(*document, out, XhtmlOutputFlags, true);
     const bool written = out.close();
-    phases.write = since(start);
+    phases.write = cpuSeconds() - start;
 
-    start = std::chrono::steady_clock::now();
+    start = cpuSeconds();
     document.reset();
-    phases.release = since(start);
+    phases.release = cpuSeconds() - start;
     return written;
+}
+
+// What a child process took: CPU seconds (user and system) and its peak
+// resident memory.
+struct ChildRun {
+    bool ok = false;
+    double cpu = 0;
+    double peakBytes = 0;
+};
+
+ChildRun runChild(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ChildRun run;
+    const pid_t pid = fork();
+    if (pid < 0)
+        return run;
+    if (pid == 0) {
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
+        return run;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    run.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024.0;
+    return run;
+}
+
+// The best (least) CPU time and peak memory of several runs.
+void keepBest(ChildRun& best, const ChildRun& run)
+{
+    if (!run.ok) {
+        best.ok = false;
+        return;
+    }
+    best.cpu = best.cpu == 0 ? run.cpu : std::min(best.cpu, run.cpu);
+    best.peakBytes = best.peakBytes == 0 ? run.peakBytes : std::min(best.peakBytes, run.peakBytes);
 }
 
 } // namespace
@@ -135,35 +172,49 @@ int main(int argc, char** argv)
 {
     printRunConditions(firstLineOf("xmllint --version"));
     const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 20;
+    const std::string kilnXml = argc > 2 ? argv[2] : KILN_XML_PROGRAM;
     const GeneratedXhtml xhtml(megabytes * 1024 * 1024);
-    if (!xhtml.ok() || !startLibrary()) {
+    if (!xhtml.ok()) {
         std::fprintf(stderr, "xml_bench: cannot set up the document\n");
+        return 1;
+    }
+    // The children run first, while this process is small: a child's peak
+    // counts the memory it was forked with. The tools alternate, so that a
+    // change in the machine's load touches both.
+    ChildRun ours{true};
+    ChildRun theirs{true};
+    for (int i = 0; i < 5; ++i) {
+        keepBest(ours, runChild({kilnXml, "--parse-flags", std::to_string(XhtmlParseFlags), "--output-flags",
+                                 std::to_string(XhtmlOutputFlags), xhtml.path(), "/dev/null"}));
+        keepBest(theirs, runChild({"xmllint", "--output", "/dev/null", xhtml.path()}));
+    }
+    if (!startLibrary()) {
+        std::fputs("xml_bench: the class library did not start\n", stderr);
         return 1;
     }
     Utf16String path(xhtml.path().c_str());
     bool ok = true;
     Phases best;
-    const double ours = bestSeconds([&] {
+    for (int i = 0; i < 3; ++i) {
         Phases phases;
-        const auto start = std::chrono::steady_clock::now();
-        ok = parseAndSerialize(path, phases) && ok;
-        phases.total = since(start);
-        if (best.total == 0 || phases.total < best.total)
+        ok = convertLike(path, phases) && ok;
+        if (i == 0 || phases.total() < best.total())
             best = phases;
-    });
-    const std::string command = "xmllint --output /dev/null " + xhtml.path();
-    const double theirs = bestSeconds([&] { ok = std::system(command.c_str()) == 0 && ok; });
+    }
     stopLibrary();
-    if (!ok) {
+
+    if (!ok || !ours.ok || !theirs.ok) {
         std::fputs("xml_bench: a run failed\n", stderr);
         return 1;
     }
-    std::printf("document: %.1f MB of XHTML\n", xhtml.size() / 1048576.0);
-    std::printf("kiln parse + serialize + UTF-8 write: %8.1f ms  (%.1f MB/s)\n", ours * 1e3, xhtml.size() / ours / 1048576.0);
-    std::printf("  parse %.1f ms, serialize %.1f ms, UTF-8 write %.1f ms, tree release %.1f ms, rest %.1f ms\n",
-                best.parse * 1e3, best.serialize * 1e3, best.write * 1e3, best.release * 1e3,
-                (best.total - best.parse - best.serialize - best.write - best.release) * 1e3);
-    std::printf("xmllint --output /dev/null:           %8.1f ms  (%.1f MB/s)\n", theirs * 1e3, xhtml.size() / theirs / 1048576.0);
-    std::printf("ratio kiln / xmllint: %.2f\n", ours / theirs);
+    const double size = static_cast<double>(xhtml.size());
+    std::printf("document: %.1f MB of XHTML\n", size / 1048576.0);
+    std::printf("in process, CPU: parse %.1f ms, serialize + UTF-8 write %.1f ms, tree release %.1f ms\n",
+                best.parse * 1e3, best.write * 1e3, best.release * 1e3);
+    std::printf("kiln-xml: %8.1f ms CPU (%5.1f MB/s), peak memory %6.1f MB (%4.1fx the input)\n", ours.cpu * 1e3,
+                size / ours.cpu / 1048576.0, ours.peakBytes / 1048576.0, ours.peakBytes / size);
+    std::printf("xmllint:  %8.1f ms CPU (%5.1f MB/s), peak memory %6.1f MB (%4.1fx the input)\n", theirs.cpu * 1e3,
+                size / theirs.cpu / 1048576.0, theirs.peakBytes / 1048576.0, theirs.peakBytes / size);
+    std::printf("throughput kiln-xml / xmllint: %.2f\n", theirs.cpu / ours.cpu);
     return 0;
 }

@@ -7,14 +7,13 @@
 #include "kiln/base/TextWriter.h"
 #include "kiln/base/XMLDecl.h"
 #include "kiln/base/XMLOutputter.h"
+#include "kiln/file/FileOFlow.h"
 #include "kiln/file/NativePath.h"
 #include "kiln/file/ReplacingFile.h"
-#include "model/Transcoding.h"
 #include "model/XmlLookup.h"
 
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <string>
 
 using KILN::PathString;
@@ -46,23 +45,17 @@ WriteResult writeDocument(const PathString& path, KILN::Document& document)
         if (KILN::Node* encoding = declaration->getAttributes()->getNamedItem(KILN::Utf16String(units(u"encoding"))))
             encoding->setNodeValue(units(u"UTF-8"));
     }
-    // Serialized in machine order, which is what the utf-16n converter reads.
-    KILN::Utf16String text;
-    try {
-        KILN::StringOFlow<unsigned short> flow(&text);
-        KILN::XMLOutputter outputter(flow, KILN::XMLOutputter::entityMode);
-        document.output(outputter);
-    } catch (const KILN::IOException&) {
-        return WriteResult::OutputFailed;
-    }
     KILN::ReplacingFile file(path);
     if (!file.open())
         return WriteResult::OpenFailed;
-    KILN::TString<char> bytes;
-    utf16ToUtf8(text.data(), text.length(), bytes);
-    static const char byteOrderMark[] = "\xEF\xBB\xBF";
-    if (std::fwrite(byteOrderMark, 1, 3, file.stream()) != 3
-        || std::fwrite(bytes.data(), 1, bytes.length(), file.stream()) != bytes.length() || !file.commit())
-        return WriteResult::WriteFailed;
-    return WriteResult::Done;
+    // The text is encoded and written as it is made; the destination changes
+    // only at the commit of a complete file.
+    try {
+        KILN::FileOFlow bytes(file.stream(), true);
+        KILN::XMLOutputter::writeUtf8(document, bytes, KILN::XMLOutputter::entityMode, true);
+    } catch (const KILN::IOException& e) {
+        const bool fileFailed = e.code() == KILN::IOException::ShortWrite || e.code() == KILN::IOException::FileError;
+        return fileFailed ? WriteResult::WriteFailed : WriteResult::OutputFailed;
+    }
+    return file.commit() ? WriteResult::Done : WriteResult::WriteFailed;
 }

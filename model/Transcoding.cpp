@@ -1,31 +1,23 @@
 #include "model/Transcoding.h"
 
 #include "kiln/base/Utf.h"
+#include "kiln/base/Utf8BlockEncoding.h"
 
+#include <memory>
 #include <vector>
 
 namespace utf = KILN::utf;
 
 void utf16ToUtf8(const unsigned short* units, uint32_t length, KILN::TString<char>& utf8)
 {
-    std::vector<char> bytes;
-    bytes.reserve(static_cast<size_t>(length) * 3);
-    for (uint32_t i = 0; i < length; ++i) {
-        uint32_t c = units[i];
-        if (c < 0x80) {
-            bytes.push_back(static_cast<char>(c));
-            continue;
-        }
-        if (utf::isHighSurrogate(c) && i + 1 < length && utf::isLowSurrogate(units[i + 1]))
-            c = utf::joinSurrogates(c, units[++i]);
-        else if (utf::isSurrogate(c))
-            c = utf::Replacement;
-        uint8_t sequence[4];
-        const int count = utf::encodeUtf8(c, sequence);
-        bytes.insert(bytes.end(), sequence, sequence + count);
-    }
+    const std::unique_ptr<uint8_t[]> bytes(new uint8_t[static_cast<size_t>(length) * 3 + 3]);
+    uint32_t used = 0;
+    uint32_t count = KILN::encodeUtf8Block(units, length, bytes.get(), used);
+    // A high surrogate that ends the text has no low half to come.
+    if (used < length)
+        count += static_cast<uint32_t>(utf::encodeUtf8(utf::Replacement, bytes.get() + count));
     utf8.clear();
-    utf8.append(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    utf8.append(reinterpret_cast<const char*>(bytes.get()), count);
 }
 
 void utf8ToUtf16(const char* bytes, uint32_t length, KILN::TString<unsigned short>& units)

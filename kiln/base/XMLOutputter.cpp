@@ -4,6 +4,7 @@
 #include "kiln/base/NamedNodeMap.h"
 #include "kiln/base/Node.h"
 #include "kiln/base/OFlow.h"
+#include "kiln/base/Utf16ToUtf8OFlow.h"
 
 #include <memory>
 
@@ -28,6 +29,14 @@ constexpr unsigned short ReferenceStart = 0x0001;
 constexpr unsigned short ReferenceEnd = 0x0002;
 
 } // namespace
+
+void XMLOutputter::writeUtf8(const Node& node, OFlow& bytes, uint32_t flags, bool byteOrderMark)
+{
+    Utf16ToUtf8OFlow flow(bytes, byteOrderMark);
+    XMLOutputter outputter(flow, flags);
+    node.output(outputter);
+    flow.close();
+}
 
 void XMLOutputter::put(unsigned short unit)
 {

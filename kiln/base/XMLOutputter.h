@@ -26,6 +26,13 @@ public:
     XMLOutputter(OFlow& flow, uint32_t flags) : m_flow(flow), m_flags(flags) {}
     virtual ~XMLOutputter() = default;
 
+    // Writes node (such as a whole document) with flags as UTF-8 to a flow of
+    // bytes, encoding the text as it is made: memory stays bounded whatever
+    // the size of the text. With byteOrderMark the bytes begin with EF BB BF.
+    // A lone surrogate is written as U+FFFD. Failures of the flow pass
+    // through; the flow is flushed, not closed.
+    static void writeUtf8(const Node& node, OFlow& bytes, uint32_t flags, bool byteOrderMark);
+
     virtual void put(unsigned short unit);
     virtual void write(const Utf16String& text);
     virtual void write(const unsigned short* zeroTerminated);

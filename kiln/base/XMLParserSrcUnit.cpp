@@ -12,17 +12,10 @@ XMLParserSrcUnit::XMLParserSrcUnit(const char* name, const unsigned short* text,
         m_name.append(static_cast<unsigned short>(static_cast<unsigned char>(*name++)));
 }
 
-XMLParserSrcUnit::XMLParserSrcUnit(const char* name, Utf16String&& text)
-    : XMLParserSrcUnit(name, nullptr, 0)
+XMLParserSrcUnit::XMLParserSrcUnit(const char* name, OwnedUnits text, uint32_t length)
+    : XMLParserSrcUnit(name, text.get(), length)
 {
-    m_ownedText = new Utf16String(std::move(text));
-    cursor = m_ownedText->data();
-    end = cursor + m_ownedText->length();
-}
-
-XMLParserSrcUnit::~XMLParserSrcUnit()
-{
-    delete m_ownedText;
+    m_ownedText = std::move(text);
 }
 
 } // namespace KILN

@@ -1,13 +1,12 @@
 #include "kiln/base/XMLReader.h"
 
 #include "kiln/base/CompositIFilter.h"
-#include "kiln/base/Conveyer.h"
 #include "kiln/base/DefaultWriters.h"
 #include "kiln/base/EncodingRegistry.h"
-#include "kiln/base/FixedMemIFlow.h"
 #include "kiln/base/Exception.h"
-#include "kiln/base/StringOFlow.h"
+#include "kiln/base/FixedMemIFlow.h"
 #include "kiln/base/Utf16String.h"
+#include "kiln/base/Utf8BlockDecoding.h"
 #include "kiln/base/Utf8String.h"
 #include "kiln/base/XMLParseError.h"
 #include "kiln/base/XMLParserSrcUnit.h"
@@ -16,42 +15,120 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <utility>
 
 namespace KILN {
 
 namespace {
 
-// Reads the whole file into a runtime-allocator buffer; false on any failure.
-bool readWholeFile(FILE* file, uint8_t*& bytes, uint32_t& length)
+template <class T>
+using Block = std::unique_ptr<T[], XMLParserSrcUnit::FreeUnits>;
+
+// The most bytes, and decoded units, a document may have: its counts must
+// fit the parser's 32 bits.
+constexpr uint32_t MaxLength = UINT32_MAX - 1;
+
+// Reallocates block to capacity units (at least one); false, with the block
+// unchanged, when memory is short.
+template <class T>
+bool resize(Block<T>& block, uint32_t& capacity, uint32_t units)
 {
-    bytes = nullptr;
+    T* resized = static_cast<T*>(std::realloc(block.get(), (units ? units : 1) * sizeof(T)));
+    if (!resized)
+        return false;
+    (void)block.release();
+    block.reset(resized);
+    capacity = units;
+    return true;
+}
+
+// Grows a full block by half again (within MaxLength), so that reading an
+// input of unforeseen size stays linear; false when it cannot grow.
+template <class T>
+bool grow(Block<T>& block, uint32_t& capacity)
+{
+    if (capacity >= MaxLength)
+        return false;
+    const uint32_t step = capacity / 2 + 4096;
+    return resize(block, capacity, step < MaxLength - capacity ? capacity + step : MaxLength);
+}
+
+// The capacity to read a file in one go: the size it reports plus one byte,
+// to see its end in the same read; 0 when it reports none (a pipe). False
+// when it is too large to be parsed.
+bool readCapacity(FILE* file, uint32_t& capacity)
+{
+    capacity = 0;
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return true;
+    const long size = std::ftell(file);
+    std::rewind(file);
+    if (size >= 0)
+        capacity = static_cast<unsigned long>(size) < MaxLength ? static_cast<uint32_t>(size) + 1 : 0;
+    return size < 0 || capacity != 0;
+}
+
+// Reads the whole file, in one read when it reports its size; false on any
+// failure.
+bool readWholeFile(FILE* file, Block<uint8_t>& bytes, uint32_t& length)
+{
     length = 0;
     uint32_t capacity = 0;
+    if (!readCapacity(file, capacity) || !resize(bytes, capacity, capacity))
+        return false;
     for (;;) {
-        if (length == capacity) {
-            if (capacity > UINT32_MAX / 2) {
-                std::free(bytes);
-                return false;
-            }
-            capacity = capacity ? capacity * 2 : 65536;
-            void* grown = std::realloc(bytes, capacity);
-            if (!grown) {
-                std::free(bytes);
-                return false;
-            }
-            bytes = static_cast<uint8_t*>(grown);
-        }
-        const size_t got = std::fread(bytes + length, 1, capacity - length, file);
+        if (length == capacity && !grow(bytes, capacity))
+            return false;
+        const size_t got = std::fread(bytes.get() + length, 1, capacity - length, file);
         length += static_cast<uint32_t>(got);
         if (got == 0)
+            return !std::ferror(file);
+    }
+}
+
+// Decodes UTF-8 in one loop; a byte-order mark is dropped when the encoding
+// is the one that may carry it (as the chain's converter does).
+XMLParserSrcUnit* decodeUtf8(const uint8_t* bytes, uint32_t length, bool dropMark)
+{
+    if (dropMark && length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+        bytes += 3;
+        length -= 3;
+    }
+    Block<unsigned short> units;
+    uint32_t capacity = 0;
+    if (!resize(units, capacity, length))
+        return nullptr;
+    const uint32_t count = decodeUtf8Block(bytes, length, units.get());
+    // Japanese text takes fewer units than bytes: give the rest back.
+    resize(units, capacity, count);
+    return new XMLParserSrcUnit("unknown", std::move(units), count);
+}
+
+// Decodes through the chain's block reads, straight into one buffer sized
+// from the byte count (no encoding gives more units than bytes; the buffer
+// grows should one do). Null when the chain fails.
+XMLParserSrcUnit* decodeThrough(IFlow& chain, uint32_t length)
+{
+    Block<unsigned short> units;
+    uint32_t capacity = 0;
+    if (!resize(units, capacity, length))
+        return nullptr;
+    uint32_t count = 0;
+    for (;;) {
+        if (count == capacity && !grow(units, capacity))
+            return nullptr;
+        uint32_t got = 0;
+        try {
+            chain.readBlock16(capacity - count, units.get() + count, got);
+        } catch (const IOException& e) {
+            count += got;
+            if (e.code() != IOException::EndOfInput)
+                return nullptr;
             break;
+        }
+        count += got;
     }
-    if (std::ferror(file)) {
-        std::free(bytes);
-        return false;
-    }
-    return true;
+    resize(units, capacity, count);
+    return new XMLParserSrcUnit("unknown", std::move(units), count);
 }
 
 } // namespace
@@ -67,14 +144,11 @@ XMLParserSrcUnit* XMLReader::openFile(const unsigned short* path)
     FILE* file = std::fopen(nativePath.zeroTerminated(), "rb");
     if (!file)
         return nullptr;
-    uint8_t* bytes = nullptr;
+    Block<uint8_t> bytes;
     uint32_t length = 0;
     const bool read = readWholeFile(file, bytes, length);
     std::fclose(file);
-    if (!read)
-        return nullptr;
-    const std::unique_ptr<uint8_t, decltype(&std::free)> owned(bytes, &std::free);
-    return decode(bytes, length);
+    return read ? decode(bytes.get(), length) : nullptr;
 }
 
 XMLParserSrcUnit* XMLReader::decode(const uint8_t* bytes, uint32_t length)
@@ -93,6 +167,8 @@ XMLParserSrcUnit* XMLReader::decode(const uint8_t* bytes, uint32_t length)
         if (EncodingRegistry::idOf(name.zeroTerminated()) == 0)
             throw XMLParseError(XMLParseError::UNKNOWN_ENCODING, declared);
     }
+    if (encoding == EncodingRegistry::Utf8 || encoding == EncodingRegistry::Utf8N)
+        return decodeUtf8(bytes, length, encoding == EncodingRegistry::Utf8);
     // The bytes go through a memory flow, which answers reads of every
     // width, so that converters from 16- and 32-bit encodings can read it.
     const std::unique_ptr<CompositIFilter> chain(EncodingRegistry::chain(encoding, EncodingRegistry::Utf16N));
@@ -100,14 +176,7 @@ XMLParserSrcUnit* XMLReader::decode(const uint8_t* bytes, uint32_t length)
         return nullptr;
     FixedMemIFlow input(bytes, length);
     chain->attach(&input);
-    Utf16String text;
-    StringOFlow<unsigned short> output(&text);
-    try {
-        convey(chain.get(), &output);
-    } catch (const IOException&) {
-        return nullptr;
-    }
-    return new XMLParserSrcUnit("unknown", std::move(text));
+    return decodeThrough(*chain, length);
 }
 
 } // namespace KILN

@@ -10,7 +10,9 @@ class XMLParserSrcUnit;
 
 // Reads an XML document whole and decodes it once into UTF-16 for the
 // parser: the XML detector decides the encoding from the first bytes and the
-// declaration, and the registry's converter chain does the decoding.
+// declaration; UTF-8 is decoded in one loop, any other encoding through the
+// block reads of the registry's converter chain. The file is read at the size
+// it reports and the text decoded into one buffer sized from the byte count.
 class XMLReader {
 public:
     // messages is where the reader's messages would go (null: the library's

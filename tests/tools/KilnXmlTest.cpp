@@ -189,6 +189,30 @@ TEST_F(KilnXmlTest, AFailedWriteLeavesTheTargetAlone)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);  // in, stdout, stderr
 }
 
+TEST_F(KilnXmlTest, AWriteErrorInTheMiddleFailsAndLeavesNoPartialFile)
+{
+    // Output far larger than the writer's buffer, which fails after some of
+    // it was written.
+    const fs::path input = m_dir / "in.xml";
+    std::string text = "<a>";
+    while (text.size() < (1 << 20))
+        text += "<p>\xE8\x8D\x89\xE6\x9E\x95 \xF0\xA0\xAE\xB7</p>\n";
+    std::ofstream(input) << text << "</a>";
+    const fs::path output = m_dir / "out.xml";
+    std::ofstream(output) << "old";
+    // The shell lowers the size limit of the files the tool writes, and
+    // ignores the signal that would otherwise end it at the limit.
+    const Result limited = run("trap '' XFSZ; ulimit -f 256; " + tool + " " + quoted(input) + " " + quoted(output));
+    EXPECT_EQ(limited.status, 3);
+    EXPECT_NE(limited.err.find("cannot write"), std::string::npos) << limited.err;
+    EXPECT_EQ(contentsOf(output), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 4);  // in, out, stdout, stderr
+
+    const Result full = kilnXml(quoted(input) + " /dev/full");
+    EXPECT_EQ(full.status, 3);
+    EXPECT_NE(full.err.find("cannot write /dev/full"), std::string::npos) << full.err;
+}
+
 TEST_F(KilnXmlTest, DeviceOutputIsWrittenThroughNotReplaced)
 {
     // Regression: the temporary file was renamed over any output, so a link

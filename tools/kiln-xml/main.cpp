@@ -9,16 +9,11 @@
 // read or parsed (a grammar error is reported by the parser); 2 for a usage
 // error; 3 when the output cannot be written (a partial file is removed).
 
-#include "kiln/base/CompositIFilter.h"
-#include "kiln/base/Conveyer.h"
 #include "kiln/base/Document.h"
-#include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/Library.h"
 #include "kiln/base/NamedNodeMap.h"
 #include "kiln/base/ParseXMLFile.h"
-#include "kiln/base/StringIFlow.h"
-#include "kiln/base/StringOFlow.h"
 #include "kiln/base/XMLDecl.h"
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/file/FileOFlow.h"
@@ -70,14 +65,12 @@ void declareUtf8(Document& document)
     }
 }
 
-// Writes UTF-16 text as UTF-8 to the flow; false when the flow fails.
-bool writeUtf8(const Utf16String& text, OFlow& out)
+// Writes the document as UTF-8 to the flow as it is serialized; false when
+// the flow fails.
+bool writeUtf8(const Document& document, uint32_t outputFlags, OFlow& out)
 {
-    const std::unique_ptr<CompositIFilter> chain(EncodingRegistry::chain(EncodingRegistry::Utf16N, EncodingRegistry::Utf8N));
-    StringIFlow<unsigned short> source(text);
-    chain->attach(&source);
     try {
-        conveyBytes(chain.get(), &out);
+        XMLOutputter::writeUtf8(document, out, outputFlags, false);
         return out.close();
     } catch (const IOException&) {
         return false;
@@ -100,15 +93,9 @@ int run(const char* input, const char* outputPath, uint32_t parseFlags, uint32_t
         return ParseFailed;
     }
     declareUtf8(*document);
-    Utf16String text;
-    StringOFlow<unsigned short> flow(&text);
-    XMLOutputter outputter(flow, outputFlags);
-    document->output(outputter);
-    document.reset();
-
     if (!outputPath) {
         FileOFlow out(stdout, true);
-        if (writeUtf8(text, out))
+        if (writeUtf8(*document, outputFlags, out))
             return 0;
         std::fputs("kiln-xml: cannot write to standard output\n", stderr);
         return WriteFailed;
@@ -122,7 +109,7 @@ int run(const char* input, const char* outputPath, uint32_t parseFlags, uint32_t
         return WriteFailed;
     }
     FileOFlow out(target.stream(), true);
-    if (writeUtf8(text, out) && target.commit())
+    if (writeUtf8(*document, outputFlags, out) && target.commit())
         return 0;
     std::fprintf(stderr, "kiln-xml: cannot write %s\n", outputPath);
     return WriteFailed;

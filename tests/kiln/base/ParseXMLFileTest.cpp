@@ -15,7 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace KILN;
@@ -148,6 +150,51 @@ TEST(ParseXMLFileTest, GrammarErrorsAreReportedFromFilesToo)
     FileParse parsed = parseFile(writeFile("broken.xml", "<?xml version=\"1.0\"?><!-- no root -->"));
     EXPECT_EQ(parsed.document, nullptr);
     EXPECT_EQ(parsed.report, "ERROR:112: can't find the top element.\n");
+}
+
+// The text of the root element's first child.
+std::u16string rootText(const Document* document)
+{
+    const Node* text = XmlTest::rootElement(document)->getFirstChild();
+    return text ? S(text->getNodeValue()) : u"(none)";
+}
+
+TEST(ParseXMLFileTest, LargeDocumentsDecodeWhole)
+{
+    // Much more than any read or decoding block, with characters above U+FFFF
+    // at every alignment.
+    std::u16string text;
+    std::string utf8 = "<r>";
+    const std::pair<std::u16string, std::string> pieces[] = {
+        {u"\xD842\xDFB7", "\xF0\xA0\xAE\xB7"}, {u"\x8349" u"a", "\xE8\x8D\x89" "a"}, {u"b\x3000" u"c", "b\xE3\x80\x80" "c"}};
+    for (int i = 0; text.size() < 300000; ++i) {
+        text += pieces[i % 3].first;
+        utf8 += pieces[i % 3].second;
+    }
+    utf8 += "</r>";
+    for (const auto& [name, bytes] : {std::pair<const char*, std::string>{"large-utf8.xml", utf8},
+                                      {"large-utf8-mark.xml", "\xEF\xBB\xBF" + utf8},
+                                      {"large-utf16le.xml", utf16Bytes(u"<r>" + text + u"</r>", false, true)},
+                                      {"large-utf16be.xml", utf16Bytes(u"<?xml version='1.0'?><r>" + text + u"</r>", true, false)}}) {
+        FileParse parsed = parseFile(writeFile(name, bytes));
+        ASSERT_NE(parsed.document, nullptr) << name << ": " << parsed.report;
+        EXPECT_TRUE(rootText(parsed.document.get()) == text) << name;
+    }
+}
+
+TEST(ParseXMLFileTest, AFileOfUnknownSizeIsReadWhole)
+{
+    // A named pipe reports no size: the reader grows its buffer as the data comes.
+    const fs::path pipe = scratch() / "pipe.xml";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::string body;
+    while (body.size() < 200000)
+        body += "\xE8\x8D\x89\xE6\x9E\x95 text ";
+    std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << "<r>" << body << "</r>"; });
+    FileParse parsed = parseFile(pipe);
+    writer.join();
+    ASSERT_NE(parsed.document, nullptr) << parsed.report;
+    EXPECT_EQ(rootText(parsed.document.get()).size(), body.size() / 12 * 8);
 }
 
 // Every XML document of the sample book parses with the flags the conversion

@@ -7,6 +7,7 @@
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/base/XMLScanner.h"
 
+#include "EncodingTestSupport.h"
 #include "ExpectIOException.h"
 #include "XmlTestSupport.h"
 
@@ -221,4 +222,31 @@ TEST(XMLOutputterTest, FailuresOfTheFlowPassThrough)
     XMLOutputter wrongWidth(bytes, 0);
     EXPECT_IO_EXCEPTION(parsed.document->output(wrongWidth), IOException::WidthNotCarried, "kiln/base/StringOFlow");
     EXPECT_EQ(narrow.length(), 0u);
+}
+
+TEST(XMLOutputterTest, StreamedUtf8IsTheSerializedTextEncoded)
+{
+    // A document far larger than the stream's buffer, with characters above
+    // U+FFFF throughout: the streamed bytes are the UTF-16 serialization run
+    // through the converter chain.
+    std::u16string source = u"<?xml version=\"1.0\"?><book>";
+    for (int i = 0; source.size() < 400000; ++i)
+        source += u"<p id=\"p" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u"\">\x8349\x6795 &amp; \xD842\xDFB7 text</p>\r\n";
+    source += u"</book>";
+    const Parsed parsed = parse(source);
+    ASSERT_NE(parsed.document, nullptr) << parsed.report;
+    const std::u16string text = serialize(*parsed.document, entityMode);
+    std::string utf16;
+    for (char16_t unit : text)
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    const std::string expected = test::convertBytes(EncodingRegistry::Utf16N, EncodingRegistry::Utf8N, utf16);
+
+    for (const bool mark : {false, true}) {
+        TString<char> bytes;
+        StringOFlow<char> flow(&bytes);
+        XMLOutputter::writeUtf8(*parsed.document, flow, entityMode, mark);
+        EXPECT_TRUE(std::string(bytes.data(), bytes.length()) == (mark ? "\xEF\xBB\xBF" : "") + expected) << mark;
+        // The flow of bytes stays open for the caller.
+        EXPECT_TRUE(flow.isOpen());
+    }
 }

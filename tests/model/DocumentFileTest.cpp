@@ -1,0 +1,93 @@
+#include "model/DocumentFile.h"
+
+#include "support/BookFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+
+using namespace zef::test;
+
+namespace {
+
+const std::string mark = "\xEF\xBB\xBF";
+
+// A book page of about the size given: Japanese text with characters above
+// U+FFFF, so that pairs fall on every boundary of the writer's buffer.
+std::string largePage(size_t bytes)
+{
+    std::string page = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<html><body>";
+    for (int i = 0; page.size() < bytes; ++i)
+        page += "<p id=\"p" + std::to_string(i) + "\">\xE8\x8D\x89\xE6\x9E\x95 &amp; \xF0\xA0\xAE\xB7\xE9\x87\x8E</p>\r\n";
+    return page + "</body></html>";
+}
+
+// Lowers the limit of the size of files this process writes for its lifetime;
+// a write beyond it fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : m_signal(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit lowered = m_saved;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_signal);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_signal)(int);
+};
+
+} // namespace
+
+TEST(DocumentFile, LargeDocumentsAreWrittenWhole)
+{
+    const fs::path folder = freshFolder("large");
+    const std::string page = largePage(1 << 20);
+    writeBytes(folder / "page.xhtml", page);
+    std::unique_ptr<KILN::Document> document = readDocument(pathString(folder / "page.xhtml"), ContentParseFlags);
+    ASSERT_NE(document, nullptr);
+    ASSERT_EQ(writeDocument(pathString(folder / "page.xhtml"), *document), WriteResult::Done);
+    std::string expected = page;
+    expected.replace(expected.find("utf-8\"?>"), 8, "UTF-8\" ?>");
+    EXPECT_TRUE(readBytes(folder / "page.xhtml") == mark + expected);
+}
+
+TEST(DocumentFile, ALoneSurrogateIsWrittenAsReplacementCharacter)
+{
+    // A UTF-16 file may hold halves of pairs alone, which UTF-8 cannot carry.
+    const fs::path file = freshFolder("surrogate") / "package.opf";
+    std::string utf16 = "\xFF\xFE";
+    for (char16_t unit : std::u16string(u"<package>\xD842|\xDFB7</package>"))
+        utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    writeBytes(file, utf16);
+    std::unique_ptr<KILN::Document> document = readDocument(pathString(file), PackageParseFlags);
+    ASSERT_NE(document, nullptr);
+    ASSERT_EQ(writeDocument(pathString(file), *document), WriteResult::Done);
+    EXPECT_EQ(readBytes(file), mark + "<package>\xEF\xBF\xBD|\xEF\xBF\xBD</package>");
+}
+
+TEST(DocumentFile, AWriteFailureInTheMiddleLeavesTheFileAsItWas)
+{
+    const fs::path folder = freshFolder("failure");
+    writeBytes(folder / "source.xhtml", largePage(1 << 20));
+    writeBytes(folder / "page.xhtml", "old");
+    std::unique_ptr<KILN::Document> document = readDocument(pathString(folder / "source.xhtml"), ContentParseFlags);
+    ASSERT_NE(document, nullptr);
+    {
+        // Room for a few buffers of the writer, not for the document.
+        const FileSizeLimit limit(256 * 1024);
+        EXPECT_EQ(writeDocument(pathString(folder / "page.xhtml"), *document), WriteResult::WriteFailed);
+    }
+    EXPECT_EQ(readBytes(folder / "page.xhtml"), "old");
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
