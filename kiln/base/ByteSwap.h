@@ -23,4 +23,18 @@ void swapBytes(T* units, uint32_t count)
         units[i] = swapBytes(units[i]);
 }
 
+// Runs a block read into dest and swaps what arrived in place, also the units
+// that arrived before the read failed.
+template <class T, class Read>
+void readSwapped(T* dest, uint32_t& got, Read read)
+{
+    try {
+        read();
+    } catch (...) {
+        swapBytes(dest, got);
+        throw;
+    }
+    swapBytes(dest, got);
+}
+
 } // namespace KILN

@@ -25,13 +25,7 @@ void UInt16SwapEndianIFilter::readBlock16(uint32_t count, uint16_t* dest, uint32
         throw IOException(Module, __LINE__, IOException::NoSource);
     if (count)
         m_fresh = false;
-    try {
-        m_source->readBlock16(count, dest, got);
-    } catch (...) {
-        swapBytes(dest, got);
-        throw;
-    }
-    swapBytes(dest, got);
+    readSwapped(dest, got, [&] { m_source->readBlock16(count, dest, got); });
 }
 
 } // namespace KILN

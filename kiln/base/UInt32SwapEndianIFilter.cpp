@@ -25,13 +25,7 @@ void UInt32SwapEndianIFilter::readBlock32(uint32_t count, uint32_t* dest, uint32
         throw IOException(Module, __LINE__, IOException::NoSource);
     if (count)
         m_fresh = false;
-    try {
-        m_source->readBlock32(count, dest, got);
-    } catch (...) {
-        swapBytes(dest, got);
-        throw;
-    }
-    swapBytes(dest, got);
+    readSwapped(dest, got, [&] { m_source->readBlock32(count, dest, got); });
 }
 
 } // namespace KILN
