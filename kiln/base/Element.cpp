@@ -157,15 +157,14 @@ XNodeList* Element::getElementsByTagName(const TStringPtr<unsigned short>& name)
 void Element::setAttribute(const TStringPtr<unsigned short>& name, const TStringPtr<unsigned short>* value)
 {
     NamedNodeMap* attributes = getAttributes();
-    Node* attribute = attributes->getNamedItem(name);
-    if (!attribute) {
-        attribute = new Attr(getOwnerDocument(), name);
-        attributes->setNamedItem(attribute);
+    if (Node* attribute = attributes->getNamedItem(name)) {
+        if (value)
+            attribute->setNodeValue(value->data(), value->length());
+        else
+            attribute->setNodeValue(nullptr, 0);
+        return;
     }
-    if (value)
-        attribute->setNodeValue(value->data(), value->length());
-    else
-        attribute->setNodeValue(nullptr, 0);
+    attributes->setNamedItem(new Attr(getOwnerDocument(), name, value));
 }
 
 void Element::setAttribute(const unsigned short* name, const unsigned short* value)

@@ -266,10 +266,9 @@ void XMLParser::parseAttribute(Element* element)
     // name, and until the tag ends only declarations carry the xmlns
     // namespace, so no attribute can match. The scan made a start tag with
     // many declarations cost quadratic time.
-    Attr* attribute = new Attr(doc, name);
+    Attr* attribute = new Attr(doc, name, &value);
     attribute->setNamespace(m_xmlnsURI, isDefault ? m_emptyPrefix : m_xmlnsPrefix,
                             isDefault ? m_xmlnsName : doc->names().intern(name.data() + 6, name.length() - 6));
-    attribute->setNodeValue(value);
     element->getAttributes()->setNamedItem(attribute);
 }
 
@@ -317,25 +316,34 @@ void XMLParser::parseContent(Element* root)
 {
     Element* element = root;
     uint32_t depth = 1;
-    Text* text = nullptr;
+    // Character data and references gather in m_characters until other
+    // markup comes; the text node is then made once, with a value of its
+    // exact size, instead of growing piece by piece.
+    bool inText = false;
     while (element) {
         const int next = src().peek();
         if (next != '<' && next != '&') {
-            if (!text)
-                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
-            if (src().copyUntil(text->mutableValue(), [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
+            inText = true;
+            if (src().copyUntil(m_characters, [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
                 fail(XMLParseError::END_OF_SOURCE);
-        } else if (next == '&') {
+            continue;
+        }
+        if (next == '&') {
             src().consume();
-            if (!text)
-                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
-            readReference(text->mutableValue());
-        } else if (accept("</")) {
+            inText = true;
+            readReference(m_characters);
+            continue;
+        }
+        if (inText) {
+            element->appendChild(new Text(document(), &m_characters));
+            m_characters.clear();
+            inText = false;
+        }
+        if (accept("</")) {
             parseEndTag(element);
             Element* finished = element;
             element = finished == root ? nullptr : static_cast<Element*>(finished->getParentNode());
             --depth;
-            text = nullptr;
         } else if (accept("<![CDATA[")) {
             Utf16String data;
             while (!src().match("]]>")) {
@@ -349,13 +357,10 @@ void XMLParser::parseContent(Element* root)
             }
             src().consume(3);
             element->appendChild(new CDATASection(document(), data));
-            text = nullptr;
         } else if (accept("<?")) {
             element->appendChild(readPI());
-            text = nullptr;
         } else if (accept("<!--")) {
             element->appendChild(readComment());
-            text = nullptr;
         } else {
             src().consume();
             if (depth >= MaxElementDepth)
@@ -364,7 +369,6 @@ void XMLParser::parseContent(Element* root)
                 element = child;
                 ++depth;
             }
-            text = nullptr;
         }
     }
 }

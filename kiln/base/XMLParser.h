@@ -70,6 +70,8 @@ private:
     // Buffers reused by every tag, so that reading names costs no allocation.
     Utf16String m_name;
     Utf16String m_value;
+    // The character data of the text node being read.
+    Utf16String m_characters;
 };
 
 } // namespace KILN
