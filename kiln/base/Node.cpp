@@ -3,16 +3,9 @@
 #include "kiln/base/DOMException.h"
 #include "kiln/base/Document.h"
 #include "kiln/base/NamedNodeMap.h"
+#include "kiln/base/NodeBranch.h"
 
 namespace KILN {
-
-struct Node::Branch {
-    explicit Branch(Node* owner) : children(true), childNodes(children), attributes(owner) {}
-
-    NDLinkList<Node> children;
-    NNodeList childNodes;
-    NamedNodeMap attributes;
-};
 
 namespace {
 
@@ -44,16 +37,25 @@ Node::Node(const Node& source, uint16_t nodeType, Utf16String* valueStorage)
 Node::~Node()
 {
     destroyChildren();
-    delete m_branch;
+    if (m_ownsBranch)
+        delete m_branch;
     if (m_ownsValue)
         delete m_value;
 }
 
-Node::Branch& Node::branch() const
+NodeBranch& Node::branch() const
 {
-    if (!m_branch)
-        m_branch = new Branch(const_cast<Node*>(this));
+    if (!m_branch) {
+        m_branch = new NodeBranch(const_cast<Node*>(this));
+        m_ownsBranch = true;
+    }
     return *m_branch;
+}
+
+void Node::releaseBranch()
+{
+    destroyChildren();
+    m_branch = nullptr;
 }
 
 void Node::destroyChildren()

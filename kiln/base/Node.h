@@ -10,6 +10,7 @@
 namespace KILN {
 
 class Document;
+struct NodeBranch;
 class XMLOutputter;
 
 // A node of the XML document tree: its place among its siblings (the links of
@@ -101,6 +102,10 @@ protected:
     // is copied unless the subclass holds it, which then copies it itself.
     Node(const Node& source, uint16_t nodeType, Utf16String* valueStorage = nullptr);
 
+    // For a subclass that holds its branch itself; it calls releaseBranch in
+    // its destructor, before the storage goes.
+    void useBranch(NodeBranch& storage) { m_branch = &storage; }
+    void releaseBranch();
     void setOwnerDocumentToSelf(Document* self) { m_ownerDocument = self; }
     void setNodeNameAtom(const Utf16String* atom) { m_nodeName = atom; }
     // Destroys the subtree without recursion, so that a deep tree cannot
@@ -108,20 +113,19 @@ protected:
     void destroyChildren();
 
 private:
-    // The child list, its list view and the attribute map.
-    struct Branch;
-
     // The branch, made when first asked for.
-    Branch& branch() const;
+    NodeBranch& branch() const;
     Node* linkedChild(Node* newChild, bool linked);
 
     Document* m_ownerDocument;
     Node* m_parent = nullptr;
     uint16_t m_nodeType;
-    // Whether m_value was made by this node (else it is a subclass member).
+    // Whether m_value and m_branch were made by this node (else they are
+    // members of the subclass, or null).
     bool m_ownsValue = false;
+    mutable bool m_ownsBranch = false;
     uint32_t m_explicitEndTag = 0;
-    mutable Branch* m_branch = nullptr;
+    mutable NodeBranch* m_branch = nullptr;
     const Utf16String* m_nodeName = nullptr;
     const Utf16String* m_prefix = nullptr;
     const Utf16String* m_localName = nullptr;
