@@ -7,6 +7,12 @@
 
 namespace KILN {
 
+struct Node::NamespaceNames {
+    const Utf16String* prefix = nullptr;
+    const Utf16String* localName = nullptr;
+    const Utf16String* namespaceURI = nullptr;
+};
+
 namespace {
 
 // The value of every node that has none of its own.
@@ -27,9 +33,10 @@ Node::Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned shor
 
 Node::Node(const Node& source, uint16_t nodeType, Utf16String* valueStorage)
     : NDLinkListNode<Node>(), m_ownerDocument(source.m_ownerDocument), m_nodeType(nodeType),
-      m_nodeName(source.m_nodeName), m_prefix(source.m_prefix), m_localName(source.m_localName),
-      m_namespaceURI(source.m_namespaceURI), m_value(valueStorage)
+      m_nodeName(source.m_nodeName), m_value(valueStorage)
 {
+    if (source.m_namespaceNames)
+        namespaceNames() = *source.m_namespaceNames;
     if (!valueStorage && source.m_value && !source.m_value->isEmpty())
         mutableValue().assign(source.m_value->data(), source.m_value->length());
 }
@@ -41,6 +48,14 @@ Node::~Node()
         delete m_branch;
     if (m_ownsValue)
         delete m_value;
+    delete m_namespaceNames;
+}
+
+Node::NamespaceNames& Node::namespaceNames()
+{
+    if (!m_namespaceNames)
+        m_namespaceNames = new NamespaceNames();
+    return *m_namespaceNames;
 }
 
 NodeBranch& Node::branch() const
@@ -123,32 +138,35 @@ void Node::setNodeValue(const Utf16String& value)
 
 const Utf16String* Node::getPrefix() const
 {
-    return m_prefix;
+    return m_namespaceNames ? m_namespaceNames->prefix : nullptr;
 }
 
 void Node::setPrefix(const unsigned short* zeroTerminated)
 {
-    m_prefix = m_ownerDocument->prefixes().intern(zeroTerminated, Utf16String::zeroTerminatedLength(zeroTerminated));
+    namespaceNames().prefix = m_ownerDocument->prefixes().intern(zeroTerminated, Utf16String::zeroTerminatedLength(zeroTerminated));
 }
 
 void Node::setPrefix(const Utf16String& prefix)
 {
-    m_prefix = m_ownerDocument->prefixes().intern(prefix);
+    namespaceNames().prefix = m_ownerDocument->prefixes().intern(prefix);
 }
 
 void Node::setPrefix(const Utf16String* prefix)
 {
-    m_prefix = prefix ? m_ownerDocument->prefixes().intern(*prefix) : nullptr;
+    if (prefix)
+        namespaceNames().prefix = m_ownerDocument->prefixes().intern(*prefix);
+    else if (m_namespaceNames)
+        m_namespaceNames->prefix = nullptr;
 }
 
 const Utf16String* Node::getLocalName() const
 {
-    return m_localName;
+    return m_namespaceNames ? m_namespaceNames->localName : nullptr;
 }
 
 const Utf16String* Node::getNamespaceURI() const
 {
-    return m_namespaceURI;
+    return m_namespaceNames ? m_namespaceNames->namespaceURI : nullptr;
 }
 
 NNodeList* Node::getChildNodes()
@@ -240,9 +258,12 @@ void Node::output(XMLOutputter&) const
 
 void Node::setNamespace(const Utf16String* namespaceURI, const Utf16String* prefix, const Utf16String* localName)
 {
-    m_namespaceURI = namespaceURI;
-    m_prefix = prefix;
-    m_localName = localName;
+    if (!m_namespaceNames && !namespaceURI && !prefix && !localName)
+        return;
+    NamespaceNames& names = namespaceNames();
+    names.namespaceURI = namespaceURI;
+    names.prefix = prefix;
+    names.localName = localName;
 }
 
 } // namespace KILN

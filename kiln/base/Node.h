@@ -113,6 +113,11 @@ protected:
     void destroyChildren();
 
 private:
+    // The prefix, local name and namespace URI.
+    struct NamespaceNames;
+
+    // The namespace names, made when first set.
+    NamespaceNames& namespaceNames();
     // The branch, made when first asked for.
     NodeBranch& branch() const;
     Node* linkedChild(Node* newChild, bool linked);
@@ -127,9 +132,9 @@ private:
     uint32_t m_explicitEndTag = 0;
     mutable NodeBranch* m_branch = nullptr;
     const Utf16String* m_nodeName = nullptr;
-    const Utf16String* m_prefix = nullptr;
-    const Utf16String* m_localName = nullptr;
-    const Utf16String* m_namespaceURI = nullptr;
+    // Null until the node is given a namespace name or a prefix: without
+    // namespace processing (XHTML content) no node has them.
+    NamespaceNames* m_namespaceNames = nullptr;
     // Null while a node without value storage has never been given a value.
     Utf16String* m_value;
 };
