@@ -247,6 +247,25 @@ TEST(XMLParserReferenceTest, HostileEntitiesFailInsteadOfExhaustingMemory)
     });
 }
 
+TEST(XMLParserContentTest, TextGatheredAcrossReferencesBecomesOneNodeInItsPlace)
+{
+    // Character data is gathered and the text node made when other markup
+    // comes: it must land where the old append-as-you-go parser put it.
+    XmlTest::Parsed parsed =
+        parse(u"<!DOCTYPE r [<!ENTITY e 'in<b/>side'><!ENTITY m '<i/>'>]><r>a&amp;b&#x3042;<x/>c&e;d<y></y>&m;<!--n-->t</r>",
+              EndTagForm);
+    ASSERT_NE(parsed.document, nullptr) << parsed.report;
+    const Node* r = parsed.document->getLastChild();
+    std::u16string children;
+    for (const Node* child = r->getFirstChild(); child; child = child->getNextSibling())
+        children += dump(child) + u"|";
+    EXPECT_EQ(children, u"'a&b\u3042'|x|'cin'|b|'sided'|y|''|i|<!--n-->|'t'|");
+    const Node* y = r->getFirstChild()->getNextSibling()->getNextSibling()->getNextSibling()->getNextSibling()
+                        ->getNextSibling();
+    EXPECT_EQ(y->explicitEndTag(), 1u);
+    EXPECT_EQ(r->getFirstChild()->getNodeValue()->capacity(), 4u * 2);
+}
+
 TEST(XMLParserNamespaceTest, DefaultNamespaceReachesElementsAndAttributes)
 {
     XmlTest::Parsed parsed = parse(u"<html xmlns='http://www.w3.org/1999/xhtml'><p class='c'>t</p></html>");
