@@ -6,7 +6,9 @@
 namespace KILN {
 
 // The interned names of one document: equal strings are stored once, so that
-// names compare by pointer. The table owns its strings.
+// names compare by pointer. The table owns its strings. A small cache of
+// recent atoms sits in front of the tree: a document uses few names, and
+// every node interns one ("#text" for most), so most lookups end there.
 class AtomTable : public AVLDict<Utf16String, Utf16String> {
 public:
     AtomTable() = default;
@@ -22,11 +24,25 @@ public:
     const Utf16String* lookup(const unsigned short* units, uint32_t length);
     const Utf16String* lookup(const TStringPtr<unsigned short>& text) { return lookup(text.data(), text.length()); }
 
+    // Taking an atom out also takes it out of the cache.
+    bool remove(Utf16String* element) override;
+    void clear() override;
+
     const Utf16String* keyOf(const Utf16String* element) const override { return element; }
     int compare(const Utf16String* a, const Utf16String* b) const override;
 
 private:
+    // A power of two; a few dozen names cover the markup of a book.
+    static constexpr uint32_t CacheSlots = 64;
+
+    template <class Unit>
+    static uint32_t slotOf(const Unit* units, uint32_t length);
+    template <class Unit>
+    const Utf16String* cached(uint32_t slot, const Unit* units, uint32_t length) const;
+    const Utf16String* found(uint32_t slot);
+
     Utf16String m_probe;
+    const Utf16String* m_cache[CacheSlots] = {};
 };
 
 } // namespace KILN

@@ -10,7 +10,8 @@ class Element;
 // specified, and the element whose attribute map holds it.
 class Attr : public Node {
 public:
-    Attr(Document* document, const TStringPtr<unsigned short>& name);
+    // A null value gives an empty one.
+    Attr(Document* document, const TStringPtr<unsigned short>& name, const TStringPtr<unsigned short>* value = nullptr);
 
     Node* cloneNode(bool deep) const override;
     void output(XMLOutputter& outputter) const override;
@@ -23,6 +24,7 @@ public:
 private:
     explicit Attr(const Attr& source);
 
+    Utf16String m_text;
     uint8_t m_specified = 1;
     Node* m_ownerElement = nullptr;
 };

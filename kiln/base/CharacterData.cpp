@@ -5,11 +5,9 @@
 namespace KILN {
 
 CharacterData::CharacterData(Document* document, uint16_t nodeType, const char* nodeName, const TStringPtr<unsigned short>* text)
-    : Node(document, nodeType, nullptr)
+    : Node(document, nodeType, nullptr, &m_text), m_text(text ? Utf16String(*text) : Utf16String())
 {
     setNodeNameAtom(document->names().internAscii(nodeName));
-    if (text)
-        mutableValue().assign(text->data(), text->length());
 }
 
 } // namespace KILN

@@ -8,7 +8,12 @@ namespace KILN {
 // and comments.
 class CharacterData : public Node {
 protected:
+    // The value is a copy of text of its exact size; a null text gives an
+    // empty one.
     CharacterData(Document* document, uint16_t nodeType, const char* nodeName, const TStringPtr<unsigned short>* text);
+
+private:
+    Utf16String m_text;
 };
 
 } // namespace KILN

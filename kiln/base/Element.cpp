@@ -52,19 +52,22 @@ void giveNamespace(Node* node, const TStringPtr<unsigned short>& namespaceURI, c
 } // namespace
 
 Element::Element(Document* document, const TStringPtr<unsigned short>& name)
-    : Node(document, ELEMENT_NODE, &name)
+    : Node(document, ELEMENT_NODE, &name), m_branchStorage(this)
 {
+    useBranch(m_branchStorage);
 }
 
 Element::Element(Document* document, const TStringPtr<unsigned short>& namespaceURI, const TStringPtr<unsigned short>& qualifiedName)
-    : Node(document, ELEMENT_NODE, &qualifiedName)
+    : Node(document, ELEMENT_NODE, &qualifiedName), m_branchStorage(this)
 {
+    useBranch(m_branchStorage);
     giveNamespace(this, namespaceURI, qualifiedName);
 }
 
 Element::Element(const Element& source, bool withAttributes)
-    : Node(source, source.getNodeType())
+    : Node(source, source.getNodeType()), m_branchStorage(this)
 {
+    useBranch(m_branchStorage);
     if (!withAttributes)
         return;
     std::unique_ptr<Iterator<Node>> it(source.getAttributes()->iterator());
@@ -72,6 +75,11 @@ Element::Element(const Element& source, bool withAttributes)
         if (Node* copy = it->next()->cloneNode(false))
             getAttributes()->setNamedItem(copy);
     }
+}
+
+Element::~Element()
+{
+    releaseBranch();
 }
 
 Node* Element::cloneNode(bool deep) const
@@ -157,15 +165,14 @@ XNodeList* Element::getElementsByTagName(const TStringPtr<unsigned short>& name)
 void Element::setAttribute(const TStringPtr<unsigned short>& name, const TStringPtr<unsigned short>* value)
 {
     NamedNodeMap* attributes = getAttributes();
-    Node* attribute = attributes->getNamedItem(name);
-    if (!attribute) {
-        attribute = new Attr(getOwnerDocument(), name);
-        attributes->setNamedItem(attribute);
+    if (Node* attribute = attributes->getNamedItem(name)) {
+        if (value)
+            attribute->setNodeValue(value->data(), value->length());
+        else
+            attribute->setNodeValue(nullptr, 0);
+        return;
     }
-    if (value)
-        attribute->setNodeValue(value->data(), value->length());
-    else
-        attribute->setNodeValue(nullptr, 0);
+    attributes->setNamedItem(new Attr(getOwnerDocument(), name, value));
 }
 
 void Element::setAttribute(const unsigned short* name, const unsigned short* value)

@@ -16,6 +16,8 @@ struct NamespaceUnit {
     Element* element;
     // 1 when this binding or an older one still in scope is a default one.
     uint8_t defaultInScope;
+    // The binding of the same prefix that this one hides, or null.
+    const NamespaceUnit* shadowed;
 };
 
 } // namespace KILN

@@ -10,11 +10,17 @@
 namespace KILN {
 
 class Document;
+struct NodeBranch;
 class XMLOutputter;
 
 // A node of the XML document tree: its place among its siblings (the links of
 // the parent's intrusive child list), its owning child list and attribute map,
 // its interned names and its value. Destroying a node destroys its subtree.
+//
+// A book's tree has millions of nodes, most of them text, so a node holds
+// only what every node needs: the child list and the attribute map are made
+// on first use, and the value lives in the classes that always have one
+// (text, comments, attributes) or is made when first set.
 class Node : public NDLinkListNode<Node> {
 public:
     enum NodeType : uint16_t {
@@ -81,17 +87,25 @@ public:
     uint32_t explicitEndTag() const { return m_explicitEndTag; }
     void setExplicitEndTag(uint32_t value) { m_explicitEndTag = value; }
     // The value itself, for the parser to append to.
-    Utf16String& mutableValue() { return m_value; }
+    Utf16String& mutableValue();
     // Sets all three namespace names at once (atoms of the owner document).
     void setNamespace(const Utf16String* namespaceURI, const Utf16String* prefix, const Utf16String* localName);
 
 protected:
     // nodeName is interned into the document's names; a null document is
     // only passed by the Document itself, which then points to itself.
-    Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName);
-    // A node of the same class and names as source (for cloneNode).
-    Node(const Node& source, uint16_t nodeType);
+    // valueStorage is a member of the subclass that holds the value (not
+    // yet constructed here); without it the value is made when first set.
+    Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName,
+         Utf16String* valueStorage = nullptr);
+    // A node of the same class and names as source (for cloneNode); the value
+    // is copied unless the subclass holds it, which then copies it itself.
+    Node(const Node& source, uint16_t nodeType, Utf16String* valueStorage = nullptr);
 
+    // For a subclass that holds its branch itself; it calls releaseBranch in
+    // its destructor, before the storage goes.
+    void useBranch(NodeBranch& storage) { m_branch = &storage; }
+    void releaseBranch();
     void setOwnerDocumentToSelf(Document* self) { m_ownerDocument = self; }
     void setNodeNameAtom(const Utf16String* atom) { m_nodeName = atom; }
     // Destroys the subtree without recursion, so that a deep tree cannot
@@ -99,21 +113,30 @@ protected:
     void destroyChildren();
 
 private:
+    // The prefix, local name and namespace URI.
+    struct NamespaceNames;
+
+    // The namespace names, made when first set.
+    NamespaceNames& namespaceNames();
+    // The branch, made when first asked for.
+    NodeBranch& branch() const;
     Node* linkedChild(Node* newChild, bool linked);
 
     Document* m_ownerDocument;
     Node* m_parent = nullptr;
     uint16_t m_nodeType;
-    NDLinkList<Node> m_children;
-    NNodeList m_childNodes;
-    // Held by value: one allocation less for every node.
-    mutable NamedNodeMap m_attributes;
+    // Whether m_value and m_branch were made by this node (else they are
+    // members of the subclass, or null).
+    bool m_ownsValue = false;
+    mutable bool m_ownsBranch = false;
     uint32_t m_explicitEndTag = 0;
+    mutable NodeBranch* m_branch = nullptr;
     const Utf16String* m_nodeName = nullptr;
-    const Utf16String* m_prefix = nullptr;
-    const Utf16String* m_localName = nullptr;
-    const Utf16String* m_namespaceURI = nullptr;
-    Utf16String m_value;
+    // Null until the node is given a namespace name or a prefix: without
+    // namespace processing (XHTML content) no node has them.
+    NamespaceNames* m_namespaceNames = nullptr;
+    // Null while a node without value storage has never been given a value.
+    Utf16String* m_value;
 };
 
 } // namespace KILN

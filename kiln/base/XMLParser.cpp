@@ -220,32 +220,17 @@ void XMLParser::parseDoctype()
 
 Element* XMLParser::parseStartTag(Node* parent)
 {
-    Utf16String& name = m_name;
-    requireName(name);
-    Element* element = nullptr;
-    bool late = false;
-    if (hasFlag(noNamespaces)) {
-        element = new Element(document(), name);
-    } else {
-        const int32_t colon = prefixLength(name);
-        const Utf16String* uri = colon < 0 ? defaultURI()
-                                           : boundURI(document()->prefixes().lookup(name.data(), static_cast<uint32_t>(colon)));
-        if (uri) {
-            element = new Element(document(), *uri, name);
-        } else {
-            element = new Element(document(), name);
-            late = true;
-        }
-    }
+    requireName(m_name);
+    Element* element = new Element(document(), m_name);
     parent->appendChild(element);
     for (;;) {
         skipSpace();
         if (accept(">")) {
-            resolveNamespaces(element, late, XMLParseError::ELEMENT_PREFIX);
+            resolveNamespaces(element, XMLParseError::ELEMENT_PREFIX);
             return element;
         }
         if (accept("/>")) {
-            resolveNamespaces(element, late, XMLParseError::EMPTY_ELEMENT_PREFIX);
+            resolveNamespaces(element, XMLParseError::EMPTY_ELEMENT_PREFIX);
             popBindings(element);
             return nullptr;
         }
@@ -273,12 +258,21 @@ void XMLParser::parseAttribute(Element* element)
         element->setAttribute(name, &value);
         return;
     }
-    const Utf16String* prefix = isDefault ? m_emptyPrefix : document()->prefixes().intern(name.data() + 6, name.length() - 6);
-    pushBinding(prefix, document()->namespaceURIs().intern(value), element);
-    element->setAttributeNS(*m_xmlnsURI, name, &value);
+    Document* doc = document();
+    const Utf16String* prefix = isDefault ? m_emptyPrefix : doc->prefixes().intern(name.data() + 6, name.length() - 6);
+    pushBinding(prefix, doc->namespaceURIs().intern(value), element);
+    // What setAttributeNS would store, without its scan of the map for the
+    // same local name and namespace: the duplicate check above refused this
+    // name, and until the tag ends only declarations carry the xmlns
+    // namespace, so no attribute can match. The scan made a start tag with
+    // many declarations cost quadratic time.
+    Attr* attribute = new Attr(doc, name, &value);
+    attribute->setNamespace(m_xmlnsURI, isDefault ? m_emptyPrefix : m_xmlnsPrefix,
+                            isDefault ? m_xmlnsName : doc->names().intern(name.data() + 6, name.length() - 6));
+    element->getAttributes()->setNamedItem(attribute);
 }
 
-void XMLParser::resolveNamespaces(Element* element, bool late, int32_t code)
+void XMLParser::resolveNamespaces(Element* element, int32_t code)
 {
     if (hasFlag(noNamespaces))
         return;
@@ -303,42 +297,53 @@ void XMLParser::resolveNamespaces(Element* element, bool late, int32_t code)
             fail(XMLParseError::ATTRIBUTE_PREFIX);
         attribute->setNamespace(uri, prefix, doc->names().intern(name.data() + colon + 1, name.length() - colon - 1));
     }
-    if (!late)
-        return;
+    // The element last, now that its own declarations are in scope.
     const Utf16String& name = *element->getNodeName();
     const int32_t colon = prefixLength(name);
-    const Utf16String* prefix = colon < 0 ? m_emptyPrefix : doc->prefixes().intern(name.data(), static_cast<uint32_t>(colon));
-    if (const Utf16String* uri = boundURI(prefix)) {
-        const uint32_t skip = colon < 0 ? 0 : static_cast<uint32_t>(colon) + 1;
-        element->setNamespace(uri, prefix, doc->names().intern(name.data() + skip, name.length() - skip));
-    } else if (colon >= 0) {
-        fail(code);
+    if (colon < 0) {
+        if (const Utf16String* uri = defaultURI())
+            element->setNamespace(uri, m_emptyPrefix, doc->names().intern(name));
+        return;
     }
+    const Utf16String* prefix = doc->prefixes().intern(name.data(), static_cast<uint32_t>(colon));
+    const Utf16String* uri = boundURI(prefix);
+    if (!uri)
+        fail(code);
+    element->setNamespace(uri, prefix, doc->names().intern(name.data() + colon + 1, name.length() - colon - 1));
 }
 
 void XMLParser::parseContent(Element* root)
 {
     Element* element = root;
     uint32_t depth = 1;
-    Text* text = nullptr;
+    // Character data and references gather in m_characters until other
+    // markup comes; the text node is then made once, with a value of its
+    // exact size, instead of growing piece by piece.
+    bool inText = false;
     while (element) {
         const int next = src().peek();
         if (next != '<' && next != '&') {
-            if (!text)
-                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
-            if (src().copyUntil(text->mutableValue(), [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
+            inText = true;
+            if (src().copyUntil(m_characters, [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
                 fail(XMLParseError::END_OF_SOURCE);
-        } else if (next == '&') {
+            continue;
+        }
+        if (next == '&') {
             src().consume();
-            if (!text)
-                text = static_cast<Text*>(element->appendChild(new Text(document(), nullptr)));
-            readReference(text->mutableValue());
-        } else if (accept("</")) {
+            inText = true;
+            readReference(m_characters);
+            continue;
+        }
+        if (inText) {
+            element->appendChild(new Text(document(), &m_characters));
+            m_characters.clear();
+            inText = false;
+        }
+        if (accept("</")) {
             parseEndTag(element);
             Element* finished = element;
             element = finished == root ? nullptr : static_cast<Element*>(finished->getParentNode());
             --depth;
-            text = nullptr;
         } else if (accept("<![CDATA[")) {
             Utf16String data;
             while (!src().match("]]>")) {
@@ -352,13 +357,10 @@ void XMLParser::parseContent(Element* root)
             }
             src().consume(3);
             element->appendChild(new CDATASection(document(), data));
-            text = nullptr;
         } else if (accept("<?")) {
             element->appendChild(readPI());
-            text = nullptr;
         } else if (accept("<!--")) {
             element->appendChild(readComment());
-            text = nullptr;
         } else {
             src().consume();
             if (depth >= MaxElementDepth)
@@ -367,7 +369,6 @@ void XMLParser::parseContent(Element* root)
                 element = child;
                 ++depth;
             }
-            text = nullptr;
         }
     }
 }
@@ -386,26 +387,28 @@ void XMLParser::pushBinding(const Utf16String* prefix, const Utf16String* uri, E
 {
     const NamespaceUnit* below = m_bindings.first();
     const uint8_t inScope = prefix == m_emptyPrefix || (below && below->defaultInScope) ? 1 : 0;
-    m_bindings.prepend(new NamespaceUnit{prefix, uri, element, inScope});
+    const NamespaceUnit*& newest = m_newestBinding[prefix];
+    NamespaceUnit* binding = new NamespaceUnit{prefix, uri, element, inScope, newest};
+    m_bindings.prepend(binding);
+    newest = binding;
 }
 
 void XMLParser::popBindings(Element* element)
 {
-    while (m_bindings.first() && m_bindings.first()->element == element)
-        delete m_bindings.removeFirst();
+    while (m_bindings.first() && m_bindings.first()->element == element) {
+        NamespaceUnit* binding = m_bindings.removeFirst();
+        if (binding->shadowed)
+            m_newestBinding[binding->prefix] = binding->shadowed;
+        else
+            m_newestBinding.erase(binding->prefix);
+        delete binding;
+    }
 }
 
 const Utf16String* XMLParser::boundURI(const Utf16String* prefix) const
 {
-    if (!prefix)
-        return nullptr;
-    std::unique_ptr<Iterator<NamespaceUnit>> it(m_bindings.iterator());
-    while (it->hasNext()) {
-        const NamespaceUnit* binding = it->next();
-        if (binding->prefix == prefix)
-            return binding->uri;
-    }
-    return nullptr;
+    const auto found = m_newestBinding.find(prefix);
+    return found == m_newestBinding.end() ? nullptr : found->second->uri;
 }
 
 const Utf16String* XMLParser::defaultURI() const

@@ -4,6 +4,8 @@
 #include "kiln/base/NamespaceUnit.h"
 #include "kiln/base/XMLScanner.h"
 
+#include <unordered_map>
+
 namespace KILN {
 
 class DOMImplementation;
@@ -12,7 +14,8 @@ class Node;
 
 // The document grammar: prolog (XML declaration, comments, processing
 // instructions, whitespace, DOCTYPE), the root element and its content, and
-// namespaces with their late resolution at the end of each start tag.
+// namespaces, resolved at the end of each start tag so that the element's own
+// declarations apply to it.
 // Elements are parsed with a loop, not recursion, so nesting depth costs no
 // stack; it is still bounded, because the serializer walks the tree
 // recursively.
@@ -39,12 +42,13 @@ private:
     void parseMisc(Node* parent);
     void parseDoctype();
     // After '<': a start tag; answers the element when content follows, null
-    // for an empty-element tag.
+    // for an empty-element tag. With namespaces on, the element is made with
+    // its plain name and given its namespace when the tag ends.
     Element* parseStartTag(Node* parent);
     void parseAttribute(Element* element);
     void parseContent(Element* root);
     void parseEndTag(Element* element);
-    void resolveNamespaces(Element* element, bool late, int32_t code);
+    void resolveNamespaces(Element* element, int32_t code);
 
     void pushBinding(const Utf16String* prefix, const Utf16String* uri, Element* element);
     void popBindings(Element* element);
@@ -56,6 +60,9 @@ private:
 
     Document* m_result;
     LinkList<NamespaceUnit> m_bindings;
+    // The newest binding of each prefix atom, so that a lookup costs the same
+    // however many declarations are in scope.
+    std::unordered_map<const Utf16String*, const NamespaceUnit*> m_newestBinding;
     const Utf16String* m_emptyPrefix;
     const Utf16String* m_xmlnsPrefix;
     const Utf16String* m_xmlnsURI;
@@ -63,6 +70,8 @@ private:
     // Buffers reused by every tag, so that reading names costs no allocation.
     Utf16String m_name;
     Utf16String m_value;
+    // The character data of the text node being read.
+    Utf16String m_characters;
 };
 
 } // namespace KILN

@@ -155,6 +155,58 @@ TEST(NodeTest, ValueAndPrefixSetters)
     EXPECT_EQ(t.root->getPrefix(), nullptr);
 }
 
+TEST(NodeTest, StorageMadeOnFirstUseBehavesAsAlwaysThere)
+{
+    // Child lists, attribute maps, values and namespace names are made only
+    // when a node first needs them; every node must still offer them all.
+    Tree t;
+    auto* text = static_cast<Text*>(t.root->appendChild(new Text(&t.document, nullptr)));
+    EXPECT_FALSE(text->hasChildNodes());
+    EXPECT_EQ(text->getFirstChild(), nullptr);
+    EXPECT_EQ(text->getLastChild(), nullptr);
+    EXPECT_EQ(text->getChildNodes()->count(), 0u);
+    EXPECT_EQ(text->getNamespaceURI(), nullptr);
+    text->setPrefix(static_cast<const Utf16String*>(nullptr));
+    EXPECT_EQ(text->getPrefix(), nullptr);
+    // A map and a child asked of a text node are its own and go with it.
+    NamedNodeMap* map = text->getAttributes();
+    EXPECT_TRUE(map->isEmpty());
+    EXPECT_EQ(text->getAttributes(), map);
+    map->setNamedItem(new Attr(&t.document, U(u"a")));
+    text->appendChild(new Comment(&t.document, nullptr));
+    EXPECT_TRUE(text->hasChildNodes());
+
+    // An element's value is empty until set, and a clone copies it.
+    Element* e = t.child(u"e");
+    EXPECT_EQ(S(e->getNodeValue()), u"");
+    EXPECT_EQ(S(t.root->getNodeValue()), u"");
+    e->setNodeValue(U(u"v"));
+    EXPECT_EQ(S(e->getNodeValue()), u"v");
+    EXPECT_EQ(S(t.root->getNodeValue()), u"");
+    e->mutableValue().append('w');
+    std::unique_ptr<Node> copy(e->cloneNode(false));
+    EXPECT_EQ(S(copy->getNodeValue()), u"vw");
+
+    // Namespace names are copied with the node and can be cleared again.
+    e->setNamespace(t.document.namespaceURIs().intern(U(u"urn:x")), t.document.prefixes().intern(U(u"x")),
+                    t.document.names().intern(U(u"e")));
+    std::unique_ptr<Node> named(e->cloneNode(false));
+    EXPECT_EQ(S(named->getNamespaceURI()), u"urn:x");
+    EXPECT_EQ(S(named->getPrefix()), u"x");
+    EXPECT_EQ(S(named->getLocalName()), u"e");
+    e->setNamespace(nullptr, nullptr, nullptr);
+    EXPECT_EQ(e->getNamespaceURI(), nullptr);
+    EXPECT_EQ(e->getLocalName(), nullptr);
+    EXPECT_EQ(S(named->getNamespaceURI()), u"urn:x");
+
+    // Text and attribute values are made at their exact size.
+    const Utf16String long_ = U(u"a text longer than the default room");
+    Text exact(&t.document, &long_);
+    EXPECT_EQ(exact.getNodeValue()->capacity(), long_.length() * 2);
+    e->setAttribute(U(u"title"), &long_);
+    EXPECT_EQ(e->getAttributes()->getNamedItem(U(u"title"))->getNodeValue()->capacity(), long_.length() * 2);
+}
+
 TEST(NodeCloneTest, EachClassCopiesAsDescribed)
 {
     Tree t;
