@@ -14,15 +14,11 @@ namespace {
 // Asks the processor for every node's feature before the walk reads them.
 // The features lie scattered over the analyser's dictionary, so each first
 // read would wait for memory on its own; requested together, the waits
-// overlap. Only the prefix the rules read (and, with ruby, the reading) is
-// asked for.
-void prefetchFeatures(const MeCab::Node* first, bool ruby)
+// overlap. The first cache line holds what the rules read.
+void prefetchFeatures(const MeCab::Node* first)
 {
-    for (const MeCab::Node* node = first; node; node = node->next) {
+    for (const MeCab::Node* node = first; node; node = node->next)
         __builtin_prefetch(node->feature);
-        if (ruby)
-            __builtin_prefetch(node->feature + 64);
-    }
 }
 
 // The kazenoha rule over a run's nodes; each node is classified once and
@@ -79,10 +75,10 @@ void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const En
         // Nothing of the text may be lost: keep the run undivided.
         output.append(run);
     } else if (context.kazenoha) {
-        prefetchFeatures(first, context.ruby);
+        prefetchFeatures(first);
         divideNodesKazenoha(first, context, output);
     } else {
-        prefetchFeatures(first, context.ruby);
+        prefetchFeatures(first);
         for (const MeCab::Node* node = first; node; node = node->next) {
             standardSeparator(node, context, output);
             appendWord(context, node, output);
