@@ -107,7 +107,7 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
     }
     const std::string_view surface(node->surface, node->length);
     const std::string_view reading = featureColumn(node->feature, 7);
-    if (const std::string* notation = context.rubyCache.find(surface, reading)) {
+    if (const auto notation = context.rubyCache.find(surface, reading)) {
         output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;
     }
