@@ -71,14 +71,13 @@ void divideRun(TString<char>& run, const EngineContext& context, TString<char>& 
 void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const EngineContext& context,
                  TString<char>& output, PhraseRewriter& rewriter)
 {
+    prefetchFeatures(first);
     if (!first) {
         // Nothing of the text may be lost: keep the run undivided.
         output.append(run);
     } else if (context.kazenoha) {
-        prefetchFeatures(first);
         divideNodesKazenoha(first, context, output);
     } else {
-        prefetchFeatures(first);
         for (const MeCab::Node* node = first; node; node = node->next) {
             standardSeparator(node, context, output);
             appendWord(context, node, output);
