@@ -2,11 +2,12 @@
 // the pre-process of zef divides; with ruby and particle division; with the
 // standard rule) against `mecab -Owakati` on the same text of at least 20 MB:
 // the body text of the corpus novel when it is present, and the project's
-// sample text, repeated. Each program runs three times from a file to
-// /dev/null; the best time counts. An argument names another kazenohawakati
-// to measure, e.g. an earlier build.
+// sample text, repeated. Each program runs from a file to /dev/null; the
+// programs take turns, round after round, so that a busy machine disturbs
+// them alike, and the least CPU time (user and system) of each counts.
+// Arguments name other kazenohawakati programs to measure instead, e.g. an
+// earlier build beside the current one, each with every option set.
 
-#include "BestTime.h"
 #include "BodyText.h"
 #include "RunConditions.h"
 
@@ -14,6 +15,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,9 +66,11 @@ std::string novelText(const char* path)
     return text;
 }
 
-// Runs the program with its arguments, standard output to /dev/null; false
-// when it could not run or failed.
-bool runProgram(const std::vector<std::string>& command)
+constexpr int Rounds = 5;
+
+// Runs the program with its arguments, standard output to /dev/null, and
+// answers the CPU seconds it took; negative when it could not run or failed.
+double runProgram(const std::vector<std::string>& command)
 {
     std::vector<char*> argv;
     for (const std::string& word : command)
@@ -77,17 +81,13 @@ bool runProgram(const std::vector<std::string>& command)
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid;
     int status = -1;
+    struct rusage usage {};
     const bool spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    return spawned && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// The best time of three runs of the program; negative when a run failed.
-double bestOfThree(const std::vector<std::string>& command)
-{
-    bool succeeded = true;
-    const double seconds = bestSeconds([&] { succeeded = runProgram(command) && succeeded; });
-    return succeeded ? seconds : -1;
+    if (!spawned || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 } // namespace
@@ -95,7 +95,9 @@ double bestOfThree(const std::vector<std::string>& command)
 int main(int argc, char** argv)
 {
     printRunConditions(firstLineOf(MECAB_PROGRAM " -v"));
-    const std::string program = argc > 1 ? argv[1] : KAZENOHAWAKATI_PROGRAM;
+    std::vector<std::string> programs(argv + 1, argv + argc);
+    if (programs.empty())
+        programs.push_back(KAZENOHAWAKATI_PROGRAM);
     std::string unit = novelText(Novel) + readFile(ZEF_SOURCE_DIR "/doc/sample.txt");
     if (unit.empty()) {
         std::fprintf(stderr, "no text to measure\n");
@@ -114,35 +116,42 @@ int main(int argc, char** argv)
     close(fd);
     const double megabytes = static_cast<double>(written) / (1024 * 1024);
     std::printf("text: %.1f MB (%s)\n", megabytes, unit.size() > 10000 ? "corpus novel and sample" : "sample");
-    std::printf("program: %s\n", program.c_str());
 
     struct Case {
-        const char* name;
-        std::vector<std::string> options;
-        double seconds = 0;
+        std::vector<std::string> command;
+        double seconds = 1e300;
     };
-    Case cases[] = {
-        {"kazenohawakati:       ", {}},
-        {"kazenohawakati -r:    ", {"-r"}},
-        {"kazenohawakati -r -j: ", {"-r", "-j"}},
-        {"kazenohawakati -m-:   ", {"-m-"}},
-    };
-    const double mecab = bestOfThree({MECAB_PROGRAM, "-Owakati", corpusPath});
-    bool failed = mecab <= 0;
-    for (Case& c : cases) {
-        std::vector<std::string> command = {program};
-        command.insert(command.end(), c.options.begin(), c.options.end());
-        command.push_back(corpusPath);
-        c.seconds = bestOfThree(command);
-        failed = failed || c.seconds <= 0;
+    std::vector<Case> cases = {{{MECAB_PROGRAM, "-Owakati"}}};
+    for (const std::string& program : programs) {
+        for (const std::vector<std::string>& options :
+             std::vector<std::vector<std::string>>{{}, {"-r"}, {"-r", "-j"}, {"-m-"}}) {
+            cases.push_back({{program}});
+            cases.back().command.insert(cases.back().command.end(), options.begin(), options.end());
+        }
+    }
+    bool failed = false;
+    for (int round = 0; round < Rounds && !failed; ++round) {
+        for (Case& c : cases) {
+            std::vector<std::string> command = c.command;
+            command.push_back(corpusPath);
+            const double seconds = runProgram(command);
+            failed = failed || seconds < 0;
+            c.seconds = seconds < c.seconds ? seconds : c.seconds;
+        }
     }
     std::remove(corpusPath);
     if (failed) {
         std::fprintf(stderr, "a program failed\n");
         return 1;
     }
-    std::printf("mecab -Owakati:        %6.2f s  %6.2f MB/s\n", mecab, megabytes / mecab);
-    for (const Case& c : cases)
-        std::printf("%s%6.2f s  %6.2f MB/s  ratio %.2f\n", c.name, c.seconds, megabytes / c.seconds, mecab / c.seconds);
+    const double mecab = cases[0].seconds;
+    std::printf("CPU time, best of %d rounds:\n", Rounds);
+    for (const Case& c : cases) {
+        std::string name;
+        for (const std::string& word : c.command)
+            name += (name.empty() ? "" : " ") + word;
+        std::printf("%6.2f s  %6.2f MB/s  ratio %.2f  %s\n", c.seconds, megabytes / c.seconds, mecab / c.seconds,
+                    name.c_str());
+    }
     return 0;
 }

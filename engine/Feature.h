@@ -3,7 +3,7 @@
 #include <mecab.h>
 
 #include <cstdint>
-#include <cstring>
+#include <cstddef>
 #include <string_view>
 
 // Access to the analyser's comma-separated feature strings (IPADIC layout:
@@ -15,9 +15,16 @@
 std::string_view featureColumn(const char* feature, uint32_t n);
 
 // True when the node's surface (its length bytes) equals text exactly; false
-// for a null node. Inline: the rules compare with short literals, and a
-// comparison of known length compiles to a few instructions.
+// for a null node. Inline, and compared byte by byte: the rules compare with
+// short literals, which this unrolls into a few instructions, where the
+// compiler would call memcmp for lengths such as 3.
 inline bool surfaceIs(const MeCab::Node* node, std::string_view text)
 {
-    return node && node->length == text.size() && std::memcmp(node->surface, text.data(), text.size()) == 0;
+    if (!node || node->length != text.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (node->surface[i] != text[i])
+            return false;
+    }
+    return true;
 }

@@ -10,10 +10,12 @@ class FeatureColumns {
 public:
     static constexpr uint32_t MaxColumns = 7;
 
-    explicit FeatureColumns(const char* feature) { reset(feature); }
+    explicit FeatureColumns(const char* feature, uint32_t limit = MaxColumns) { reset(feature, limit); }
 
-    void reset(const char* feature);
-    // The number of columns, counted up to MaxColumns; empty ones count, and
+    // Splits off at most limit columns (taken as 1 to MaxColumns): the rest of the
+    // feature is not read.
+    void reset(const char* feature, uint32_t limit = MaxColumns);
+    // The number of columns, counted up to the limit; empty ones count, and
     // the text after the last comma is the last column.
     uint32_t count() const { return m_count; }
     // Column n; empty when missing.

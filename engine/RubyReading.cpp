@@ -13,22 +13,6 @@ namespace {
 
 using Wide = TString<unsigned int>;
 
-// True when every character of the UTF-8 text lies in U+3040 to U+30FF
-// (three bytes E3 81..83 xx each): such a word holds no kanji, which this
-// settles without a conversion for the many kana-only words.
-bool isKanaBlock(const char* text, uint32_t length)
-{
-    if (length % 3 != 0)
-        return false;
-    for (uint32_t i = 0; i < length; i += 3) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const auto second = static_cast<unsigned char>(text[i + 1]);
-        if (lead != 0xE3 || second < 0x81 || second > 0x83)
-            return false;
-    }
-    return true;
-}
-
 bool inRange(unsigned int c, unsigned int low, unsigned int high)
 {
     return c >= low && c <= high;
@@ -43,6 +27,27 @@ bool isIdeograph(unsigned int c)
 {
     return inRange(c, 0x4E00, 0x9FFF) || c == 0x3005 || c == 0x3007 || c == 0x303B || inRange(c, 0x3400, 0x4DBF)
         || inRange(c, 0x2E80, 0x2FDF) || inRange(c, 0xF900, 0xFAFF) || inRange(c, 0x20000, 0x2FFFF);
+}
+
+// True when every character of the UTF-8 text is a three-byte one in U+3000
+// to U+30FF (E3 80..83 xx) and no ideograph: punctuation and kana, which
+// hold no kanji. This settles the many such words without a conversion or
+// a cache lookup.
+bool isKanaBlock(const char* text, uint32_t length)
+{
+    if (length % 3 != 0)
+        return false;
+    for (uint32_t i = 0; i < length; i += 3) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const auto second = static_cast<unsigned char>(text[i + 1]);
+        const auto third = static_cast<unsigned char>(text[i + 2]);
+        if (lead != 0xE3 || second < 0x80 || second > 0x83)
+            return false;
+        // 々, 〇 and 〻 lie in the block too.
+        if (isIdeograph(0x3000 | (second & 0x3Fu) << 6 | (third & 0x3Fu)))
+            return false;
+    }
+    return true;
 }
 
 bool isKana(unsigned int c)
@@ -107,7 +112,7 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
     }
     const std::string_view surface(node->surface, node->length);
     const std::string_view reading = featureColumn(node->feature, 7);
-    if (const std::string* notation = context.rubyCache.find(surface, reading)) {
+    if (const auto notation = context.rubyCache.find(surface, reading)) {
         output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;
     }

@@ -95,7 +95,8 @@ WordClass classifyWord(const char* feature)
     const bool inflecting = word.part == WordClass::Verb || word.part == WordClass::Adjective;
     if (!inflecting && word.part != WordClass::Noun && word.part != WordClass::Auxiliary)
         return word;
-    const FeatureColumns columns(feature);
+    // The base form (column 6) only of the inflecting words.
+    const FeatureColumns columns(feature, inflecting ? 7 : 6);
     // Most columns are "*", which no tested value starts with.
     const uint32_t searched = columns.count() < 6 ? columns.count() : 6;
     for (uint32_t i = 0; i < searched; ++i) {

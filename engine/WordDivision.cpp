@@ -11,6 +11,16 @@ using KILN::TStringPtr;
 
 namespace {
 
+// Asks the processor for every node's feature before the walk reads them.
+// The features lie scattered over the analyser's dictionary, so each first
+// read would wait for memory on its own; requested together, the waits
+// overlap. The first cache line holds what the rules read.
+void prefetchFeatures(const MeCab::Node* first)
+{
+    for (const MeCab::Node* node = first; node; node = node->next)
+        __builtin_prefetch(node->feature);
+}
+
 // The kazenoha rule over a run's nodes; each node is classified once and
 // serves as the previous word for the next node.
 void divideNodesKazenoha(const MeCab::Node* first, const EngineContext& context, TString<char>& output)
@@ -62,6 +72,7 @@ void divideRunWithRewriter(TString<char>& run, const EngineContext& context, TSt
 void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const EngineContext& context,
                  TString<char>& output, PhraseRewriter& rewriter)
 {
+    prefetchFeatures(first);
     if (!first) {
         // Nothing of the text may be lost: keep the run undivided.
         output.append(run);

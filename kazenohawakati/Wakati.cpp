@@ -1,8 +1,8 @@
 #include "kazenohawakati/Wakati.h"
 
+#include "kazenohawakati/LineReader.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
-#include "kiln/base/TextReader.h"
 #include "kiln/base/TextWriter.h"
 #include "kiln/file/FileIFlow.h"
 #include "kiln/file/FileOFlow.h"
@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -58,16 +59,14 @@ void stripLineEnd(TString<char>& line)
 // Appends text with every "_" written as an ideographic space, in one pass.
 void appendSpaced(const TString<char>& text, TString<char>& output)
 {
-    const char* data = text.data();
-    uint32_t from = 0;
-    for (uint32_t i = 0; i < text.length(); ++i) {
-        if (data[i] == '_') {
-            output.append(data + from, i - from);
-            output.append(ideographicSpace, 3);
-            from = i + 1;
-        }
+    const char* from = text.data();
+    const char* const end = from + text.length();
+    while (const auto* mark = static_cast<const char*>(std::memchr(from, '_', static_cast<size_t>(end - from)))) {
+        output.append(from, static_cast<uint32_t>(mark - from));
+        output.append(ideographicSpace, 3);
+        from = mark + 1;
     }
-    output.append(data + from, text.length() - from);
+    output.append(from, static_cast<uint32_t>(end - from));
 }
 
 // True when the path names something that reads as a text: a regular file or
@@ -206,22 +205,23 @@ void Wakati::divide(const EngineContext& context, IFlow& input, OFlow& output)
 {
     const char* const inputName = m_source.isEmpty() ? "standard input" : m_source.zeroTerminated();
     const char* const outputName = m_destination.isEmpty() ? "standard output" : m_destination.zeroTerminated();
-    KILN::TextReader<char> reader(&input);
+    LineReader reader(input);
     KILN::TextWriter<char> writer(&output);
+    TString<char> line;
     TString<char> divided;
     TString<char> spaced;
     for (;;) {
-        std::unique_ptr<TString<char>> line;
+        bool more = false;
         try {
-            line.reset(reader.readLine());
+            more = reader.readLine(line);
         } catch (const IOException&) {
             failWith(InputFailed, "cannot read ", inputName);
         }
-        if (!line)
+        if (!more)
             break;
-        stripLineEnd(*line);
+        stripLineEnd(line);
         divided.clear();
-        divideText(context, *line, divided);
+        divideText(context, line, divided);
         spaced.clear();
         appendSpaced(divided, spaced);
         // By length: a line may hold U+0000, which a "%s" would end it at.

@@ -30,6 +30,8 @@ TEST(CodePointsTest, EveryLengthBothWays)
     appendUtf8(codes, utf8);
     EXPECT_EQ(std::string(utf8.data(), utf8.length()), "x" + text);
     EXPECT_EQ(decoded(""), std::vector<unsigned int>());
+    // The replacement character itself is text like any other.
+    EXPECT_EQ(decoded("\xEF\xBF\xBD"), std::vector<unsigned int>{0xFFFD});
 }
 
 TEST(CodePointsTest, MalformedBytesAreRefused)

@@ -50,6 +50,20 @@ TEST(FeatureTest, SplitKeepsEmptyColumnsAndTheLastOne)
     EXPECT_EQ(other.column(4), "") << "missing column";
 }
 
+TEST(FeatureTest, LimitStopsTheSplit)
+{
+    FeatureColumns feature("名詞,一般,*,*,*,*,学校,ガッコウ", 6);
+    EXPECT_EQ(feature.count(), 6u);
+    EXPECT_EQ(feature.column(5), "*");
+    EXPECT_EQ(feature.column(6), "") << "not split";
+    feature.reset("a,b", 6);
+    EXPECT_EQ(feature.count(), 2u) << "fewer columns than the limit";
+    feature.reset("a,b,c", 0);
+    EXPECT_EQ(feature.count(), 1u) << "at least one column";
+    feature.reset("a,b,c,d,e,f,g,h,i", 100);
+    EXPECT_EQ(feature.count(), FeatureColumns::MaxColumns) << "at most MaxColumns";
+}
+
 TEST(FeatureTest, HasFeatureLooksAtColumnsZeroToFiveOnly)
 {
     // The values the rules test count in the columns 0 to 5, whole, and

@@ -68,6 +68,8 @@ TEST(RubyReadingTest, OnlyWordsWithKanjiGetRuby)
     EXPECT_EQ(ruby("ひらがな", "ヒラガナ"), "ひらがな");
     EXPECT_EQ(ruby("々", "ノマ"), "々") << "iteration mark alone is kana text";
     EXPECT_EQ(ruby("〇〇", "マルマル"), "〇〇");
+    EXPECT_EQ(ruby("〻", "ノマ"), "｜〻《のま》") << "an ideograph among the punctuation";
+    EXPECT_EQ(ruby("「、」", "キゴウ"), "「、」");
     EXPECT_EQ(ruby("ABC", "エービーシー"), "ABC") << "no ideograph at all";
     EXPECT_EQ(ruby("Ａ級", "エーキュウ"), "｜Ａ級《えーきゅう》");
     EXPECT_EQ(ruby("𠀋", "ジョウ"), "｜𠀋《じょう》") << "outside the basic plane";

@@ -140,6 +140,33 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     EXPECT_EQ(r.out.size(), longLine.size() + 3000 * 3 + 2);
 }
 
+TEST_F(WakatiTest, LinesAcrossReadBlocks)
+{
+    // Input is read in blocks of 64 KiB: lines that straddle a block, a line
+    // longer than several blocks, a CR LF split between blocks and a last
+    // line without LF must come out as from a line-by-line read.
+    std::string input;
+    std::string expected;
+    const auto addLine = [&](const std::string& text, const std::string& end) {
+        input += text + end;
+        expected += text + "\r\n";
+    };
+    for (int i = 0; input.size() < 60000; ++i)
+        addLine(std::string(static_cast<size_t>(i % 97), 'a'), "\n");
+    addLine(std::string(65535 - input.size(), 'b'), "\r\n");
+    addLine("本を読む", "\n");
+    expected.replace(expected.size() - 14, 12, "本を　読む");
+    addLine(std::string(200000, 'c'), "\n");
+    addLine("end", "");
+    ASSERT_EQ(input.find("\r\n"), 65535u) << "the CR ends the first block";
+    writeFile(path("in.txt"), input);
+    const Result fromFile = run({path("in.txt")});
+    EXPECT_EQ(fromFile.status, 0);
+    EXPECT_TRUE(fromFile.out == expected) << "output of " << fromFile.out.size() << " bytes differs";
+    const Result fromPipe = run({}, input);
+    EXPECT_TRUE(fromPipe.out == expected) << "output of " << fromPipe.out.size() << " bytes differs";
+}
+
 TEST_F(WakatiTest, SourceAndDestinationFailures)
 {
     // A source that cannot be opened: 2, and no destination.
