@@ -33,6 +33,8 @@ template <class T>
 class TString : public TSubString<T> {
 public:
     static constexpr uint32_t DefaultUnits = 10;
+    // The most units a buffer whose capacity is counted in 32-bit bytes holds.
+    static constexpr uint32_t MaxUnits = std::numeric_limits<uint32_t>::max() / sizeof(T);
 
     TString();
     TString(const T* zeroTerminated);
@@ -162,6 +164,8 @@ int TString<T>::compareUnits(const T* a, uint32_t aLength, const T* b, uint32_t 
 template <class T>
 void TString<T>::reallocate(uint32_t units)
 {
+    if (units > MaxUnits)
+        throw std::bad_alloc();
     const uint32_t bytes = units ? units * sizeof(T) : 1;
     void* grown = std::realloc(m_buffer, bytes);
     if (!grown)
@@ -174,8 +178,7 @@ template <class T>
 void TString<T>::grow(uint32_t needed)
 {
     const uint32_t units = capacityUnits();
-    const uint32_t limit = std::numeric_limits<uint32_t>::max() / sizeof(T);
-    const uint32_t spare = units / 2 < limit - units ? units + units / 2 : limit;
+    const uint32_t spare = units / 2 < MaxUnits - units ? units + units / 2 : MaxUnits;
     reallocate(needed > spare ? needed : spare);
 }
 
@@ -329,6 +332,8 @@ void TString<T>::append(const T* units, uint32_t count)
 {
     if (count == 0)
         return;
+    if (count > MaxUnits - this->m_end)
+        throw std::bad_alloc();  // the end would pass what a buffer can hold
     T* copy = detachFromBuffer(units, count);
     uint32_t& begin = this->m_begin;
     uint32_t& end = this->m_end;
@@ -358,6 +363,8 @@ bool TString<T>::insert(uint32_t index, const T* units, uint32_t count)
         return false;
     if (count == 0)
         return true;
+    if (count > MaxUnits - this->m_end)
+        throw std::bad_alloc();
     T* copy = detachFromBuffer(units, count);
     uint32_t& begin = this->m_begin;
     uint32_t& end = this->m_end;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 using namespace KILN;
@@ -127,6 +128,21 @@ TEST(TStringTest, AppendingAfterFrontErasureIsLinear)
     }
     EXPECT_EQ(queue.length(), 1'000'000u);
     EXPECT_EQ(*queue.unitAt(0), 'r');
+}
+
+TEST(TStringTest, LengthBeyondA32BitByteCapacityIsRefusedNotWrapped)
+{
+    // The capacity counts bytes in 32 bits: a byte count past 4 GiB wrapped
+    // to a small buffer that the copy then overran. Nothing is read from the
+    // source before the refusal, so a tiny source stands for a huge one.
+    const unsigned int unit = 'u';
+    TString<unsigned int> s;
+    s.append(unit);
+    EXPECT_THROW(s.append(&unit, TString<unsigned int>::MaxUnits), std::bad_alloc);
+    EXPECT_THROW(s.insert(0, &unit, TString<unsigned int>::MaxUnits), std::bad_alloc);
+    EXPECT_THROW(s.assign(&unit, TString<unsigned int>::MaxUnits + 1), std::bad_alloc);
+    EXPECT_EQ(s.length(), 1u);
+    EXPECT_EQ(*s.unitAt(0), unit);
 }
 
 TEST(TStringTest, AppendingItselfIsSafe)
