@@ -7,8 +7,11 @@ namespace KILN {
 
 // Converter: UTF-8 with an optional byte-order mark to UTF-16 in machine
 // order. Characters above U+FFFF become surrogate pairs; a sequence that is
-// not well-formed (cut short, overlong, a surrogate, beyond U+10FFFF) answers
-// U+FFFD.
+// not well-formed (cut short by another byte, overlong, a surrogate, beyond
+// U+10FFFF) answers U+FFFD; one cut short by the end of the input ends
+// quietly, as in the other converters. (The XML reader's own loop answers
+// U+FFFD there; a document cannot end in the middle of its text, so parse
+// results are the same.)
 class FromUtf8ToUtf16N final : public Converter<FromUtf8ToUtf16N, unsigned short, uint8_t> {
     friend Converter;
 
