@@ -46,6 +46,7 @@ void XMLParserSrc::consume(uint32_t n)
         const uint32_t left = static_cast<uint32_t>(unit->end - unit->cursor);
         if (n < left) {
             unit->cursor += n;
+            unit->advanced();
             return;
         }
         n -= left;

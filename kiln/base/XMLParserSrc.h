@@ -62,8 +62,10 @@ uint32_t XMLParserSrc::copyUntil(Utf16String& out, Stop stop)
         out.append(unit->cursor, run);
         copied += run;
         unit->cursor = p;
-        if (p < unit->end)
+        if (p < unit->end) {
+            unit->advanced();
             break;
+        }
         dropFront();
     }
     return copied;

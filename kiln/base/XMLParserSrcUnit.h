@@ -1,27 +1,21 @@
 #pragma once
 
+#include "kiln/base/MappedUnits.h"
 #include "kiln/base/NDLinkListNode.h"
 #include "kiln/base/Utf16String.h"
-
-#include <cstdlib>
-#include <memory>
 
 namespace KILN {
 
 // One source of the parser's input stack: the document text or an entity's
-// replacement text, with its read cursor. An owned text goes with the unit.
+// replacement text, with its read cursor. An owned text goes with the unit,
+// and its pages behind the cursor go back to the system as the cursor moves
+// on: the parser never reads behind it.
 class XMLParserSrcUnit : public NDLinkListNode<XMLParserSrcUnit> {
 public:
-    // Frees units from the runtime allocator, such as a decoded document.
-    struct FreeUnits {
-        void operator()(void* units) const { std::free(units); }
-    };
-    using OwnedUnits = std::unique_ptr<unsigned short[], FreeUnits>;
-
     // Reads text that someone else keeps alive while the unit exists.
     XMLParserSrcUnit(const char* name, const unsigned short* text, uint32_t length);
     // Reads, and owns, the length units of text.
-    XMLParserSrcUnit(const char* name, OwnedUnits text, uint32_t length);
+    XMLParserSrcUnit(const char* name, MappedUnits text, uint32_t length);
     XMLParserSrcUnit(const XMLParserSrcUnit&) = delete;
     XMLParserSrcUnit& operator=(const XMLParserSrcUnit&) = delete;
     ~XMLParserSrcUnit() override = default;
@@ -29,12 +23,25 @@ public:
     const Utf16String& name() const { return m_name; }
     bool isEntity() const { return m_isEntity; }
 
+    // Called after the cursor has moved and before it reaches the end: gives
+    // back the owned text read so far once a step more of it has been read.
+    void advanced()
+    {
+        if (cursor >= m_releaseMark)
+            releaseRead();
+    }
+
     const unsigned short* cursor = nullptr;
     const unsigned short* end = nullptr;
 
 private:
+    void releaseRead();
+
     Utf16String m_name;
-    OwnedUnits m_ownedText;
+    MappedUnits m_ownedText;
+    // Where the cursor next makes advanced() give text back; the end for a
+    // text the unit does not own (the cursor is never at the end there).
+    const unsigned short* m_releaseMark = nullptr;
     bool m_isEntity;
 };
 

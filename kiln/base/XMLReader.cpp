@@ -20,36 +20,46 @@ namespace KILN {
 
 namespace {
 
-template <class T>
-using Block = std::unique_ptr<T[], XMLParserSrcUnit::FreeUnits>;
+// Bytes from the runtime allocator.
+struct FreeBytes {
+    void operator()(uint8_t* bytes) const { std::free(bytes); }
+};
+using Bytes = std::unique_ptr<uint8_t[], FreeBytes>;
 
 // The most bytes, and decoded units, a document may have: its counts must
 // fit the parser's 32 bits.
 constexpr uint32_t MaxLength = UINT32_MAX - 1;
 
-// Reallocates block to capacity units (at least one); false, with the block
+// Reallocates the bytes to capacity (at least one); false, with the bytes
 // unchanged, when memory is short.
-template <class T>
-bool resize(Block<T>& block, uint32_t& capacity, uint32_t units)
+bool resize(Bytes& bytes, uint32_t& capacity, uint32_t count)
 {
-    T* resized = static_cast<T*>(std::realloc(block.get(), (units ? units : 1) * sizeof(T)));
+    auto* resized = static_cast<uint8_t*>(std::realloc(bytes.get(), count ? count : 1));
     if (!resized)
         return false;
-    (void)block.release();
-    block.reset(resized);
-    capacity = units;
+    (void)bytes.release();
+    bytes.reset(resized);
+    capacity = count;
     return true;
 }
 
-// Grows a full block by half again (within MaxLength), so that reading an
+bool resize(MappedUnits& units, uint32_t& capacity, uint32_t count)
+{
+    if (!units.resize(count))
+        return false;
+    capacity = count;
+    return true;
+}
+
+// Grows a full buffer by half again (within MaxLength), so that reading an
 // input of unforeseen size stays linear; false when it cannot grow.
-template <class T>
-bool grow(Block<T>& block, uint32_t& capacity)
+template <class Buffer>
+bool grow(Buffer& buffer, uint32_t& capacity)
 {
     if (capacity >= MaxLength)
         return false;
     const uint32_t step = capacity / 2 + 4096;
-    return resize(block, capacity, step < MaxLength - capacity ? capacity + step : MaxLength);
+    return resize(buffer, capacity, step < MaxLength - capacity ? capacity + step : MaxLength);
 }
 
 // The capacity to read a file in one go: the size it reports plus one byte,
@@ -69,7 +79,7 @@ bool readCapacity(FILE* file, uint32_t& capacity)
 
 // Reads the whole file, in one read when it reports its size; false on any
 // failure.
-bool readWholeFile(FILE* file, Block<uint8_t>& bytes, uint32_t& length)
+bool readWholeFile(FILE* file, Bytes& bytes, uint32_t& length)
 {
     length = 0;
     uint32_t capacity = 0;
@@ -93,11 +103,11 @@ XMLParserSrcUnit* decodeUtf8(const uint8_t* bytes, uint32_t length, bool dropMar
         bytes += 3;
         length -= 3;
     }
-    Block<unsigned short> units;
+    MappedUnits units;
     uint32_t capacity = 0;
     if (!resize(units, capacity, length))
         return nullptr;
-    const uint32_t count = decodeUtf8Block(bytes, length, units.get());
+    const uint32_t count = decodeUtf8Block(bytes, length, units.data());
     // Japanese text takes fewer units than bytes: give the rest back.
     resize(units, capacity, count);
     return new XMLParserSrcUnit("unknown", std::move(units), count);
@@ -108,7 +118,7 @@ XMLParserSrcUnit* decodeUtf8(const uint8_t* bytes, uint32_t length, bool dropMar
 // grows should one do). Null when the chain fails.
 XMLParserSrcUnit* decodeThrough(IFlow& chain, uint32_t length)
 {
-    Block<unsigned short> units;
+    MappedUnits units;
     uint32_t capacity = 0;
     if (!resize(units, capacity, length))
         return nullptr;
@@ -118,7 +128,7 @@ XMLParserSrcUnit* decodeThrough(IFlow& chain, uint32_t length)
             return nullptr;
         uint32_t got = 0;
         try {
-            chain.readBlock16(capacity - count, units.get() + count, got);
+            chain.readBlock16(capacity - count, units.data() + count, got);
         } catch (const IOException& e) {
             count += got;
             if (e.code() != IOException::EndOfInput)
@@ -144,7 +154,7 @@ XMLParserSrcUnit* XMLReader::openFile(const unsigned short* path)
     FILE* file = std::fopen(nativePath.zeroTerminated(), "rb");
     if (!file)
         return nullptr;
-    Block<uint8_t> bytes;
+    Bytes bytes;
     uint32_t length = 0;
     const bool read = readWholeFile(file, bytes, length);
     std::fclose(file);
