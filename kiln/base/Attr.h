@@ -21,6 +21,9 @@ public:
     Node* getOwnerElement() const { return m_ownerElement; }
     void setOwnerElement(Node* element) { m_ownerElement = element; }
 
+protected:
+    Utf16String* valueStorage() override;
+
 private:
     explicit Attr(const Attr& source);
 

@@ -5,9 +5,14 @@
 namespace KILN {
 
 CharacterData::CharacterData(Document* document, uint16_t nodeType, const char* nodeName, const TStringPtr<unsigned short>* text)
-    : Node(document, nodeType, nullptr, &m_text), m_text(text ? Utf16String(*text) : Utf16String())
+    : Node(document, nodeType, nullptr), m_text(text ? Utf16String(*text) : Utf16String())
 {
     setNodeNameAtom(document->names().internAscii(nodeName));
+}
+
+Utf16String* CharacterData::valueStorage()
+{
+    return &m_text;
 }
 
 } // namespace KILN

@@ -12,6 +12,8 @@ protected:
     // empty one.
     CharacterData(Document* document, uint16_t nodeType, const char* nodeName, const TStringPtr<unsigned short>* text);
 
+    Utf16String* valueStorage() override;
+
 private:
     Utf16String m_text;
 };

@@ -54,20 +54,17 @@ void giveNamespace(Node* node, const TStringPtr<unsigned short>& namespaceURI, c
 Element::Element(Document* document, const TStringPtr<unsigned short>& name)
     : Node(document, ELEMENT_NODE, &name), m_branchStorage(this)
 {
-    useBranch(m_branchStorage);
 }
 
 Element::Element(Document* document, const TStringPtr<unsigned short>& namespaceURI, const TStringPtr<unsigned short>& qualifiedName)
     : Node(document, ELEMENT_NODE, &qualifiedName), m_branchStorage(this)
 {
-    useBranch(m_branchStorage);
     giveNamespace(this, namespaceURI, qualifiedName);
 }
 
 Element::Element(const Element& source, bool withAttributes)
     : Node(source, source.getNodeType()), m_branchStorage(this)
 {
-    useBranch(m_branchStorage);
     if (!withAttributes)
         return;
     std::unique_ptr<Iterator<Node>> it(source.getAttributes()->iterator());
@@ -79,7 +76,12 @@ Element::Element(const Element& source, bool withAttributes)
 
 Element::~Element()
 {
-    releaseBranch();
+    destroyChildren();
+}
+
+NodeBranch* Element::inlineBranch() const
+{
+    return const_cast<NodeBranch*>(&m_branchStorage);
 }
 
 Node* Element::cloneNode(bool deep) const

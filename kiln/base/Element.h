@@ -38,6 +38,9 @@ public:
     // Null when no attribute has these names.
     Attr* getAttributeNodeNS(const TStringPtr<unsigned short>& namespaceURI, const TStringPtr<unsigned short>& localName) const;
 
+protected:
+    NodeBranch* inlineBranch() const override;
+
 private:
     Element(const Element& source, bool withAttributes);
 

@@ -5,12 +5,18 @@
 #include "kiln/base/NamedNodeMap.h"
 #include "kiln/base/NodeBranch.h"
 
+#include <memory>
+
 namespace KILN {
 
-struct Node::NamespaceNames {
+struct Node::RareData {
     const Utf16String* prefix = nullptr;
     const Utf16String* localName = nullptr;
     const Utf16String* namespaceURI = nullptr;
+    // For a node that holds no value of its own.
+    std::unique_ptr<Utf16String> value;
+    // For a node that holds no branch of its own.
+    std::unique_ptr<NodeBranch> branch;
 };
 
 namespace {
@@ -24,53 +30,64 @@ const Utf16String* noValue()
 
 } // namespace
 
-Node::Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName, Utf16String* valueStorage)
-    : m_ownerDocument(document), m_nodeType(nodeType), m_value(valueStorage)
+Node::Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName)
+    : m_ownerDocument(document), m_nodeType(nodeType)
 {
     if (document && nodeName)
         m_nodeName = document->names().intern(*nodeName);
 }
 
-Node::Node(const Node& source, uint16_t nodeType, Utf16String* valueStorage)
+Node::Node(const Node& source, uint16_t nodeType)
     : NDLinkListNode<Node>(), m_ownerDocument(source.m_ownerDocument), m_nodeType(nodeType),
-      m_nodeName(source.m_nodeName), m_value(valueStorage)
+      m_nodeName(source.m_nodeName)
 {
-    if (source.m_namespaceNames)
-        namespaceNames() = *source.m_namespaceNames;
-    if (!valueStorage && source.m_value && !source.m_value->isEmpty())
-        mutableValue().assign(source.m_value->data(), source.m_value->length());
+    const RareData* rare = source.m_rare;
+    if (!rare)
+        return;
+    setNamespace(rare->namespaceURI, rare->prefix, rare->localName);
+    // Only a node without value storage of its own keeps its value here.
+    if (rare->value && !rare->value->isEmpty())
+        rareData().value = std::make_unique<Utf16String>(*rare->value);
 }
 
 Node::~Node()
 {
     destroyChildren();
-    if (m_ownsBranch)
-        delete m_branch;
-    if (m_ownsValue)
-        delete m_value;
-    delete m_namespaceNames;
+    delete m_rare;
 }
 
-Node::NamespaceNames& Node::namespaceNames()
+Node::RareData& Node::rareData() const
 {
-    if (!m_namespaceNames)
-        m_namespaceNames = new NamespaceNames();
-    return *m_namespaceNames;
+    if (!m_rare)
+        m_rare = new RareData();
+    return *m_rare;
+}
+
+NodeBranch* Node::inlineBranch() const
+{
+    return nullptr;
+}
+
+Utf16String* Node::valueStorage()
+{
+    return nullptr;
 }
 
 NodeBranch& Node::branch() const
 {
-    if (!m_branch) {
-        m_branch = new NodeBranch(const_cast<Node*>(this));
-        m_ownsBranch = true;
-    }
-    return *m_branch;
+    if (NodeBranch* own = inlineBranch())
+        return *own;
+    std::unique_ptr<NodeBranch>& made = rareData().branch;
+    if (!made)
+        made = std::make_unique<NodeBranch>(const_cast<Node*>(this));
+    return *made;
 }
 
-void Node::releaseBranch()
+NodeBranch* Node::existingBranch() const
 {
-    destroyChildren();
-    m_branch = nullptr;
+    if (NodeBranch* own = inlineBranch())
+        return own;
+    return m_rare ? m_rare->branch.get() : nullptr;
 }
 
 void Node::destroyChildren()
@@ -80,12 +97,13 @@ void Node::destroyChildren()
     // the tree never turns into depth of the stack. Nodes go in document
     // order, the order in which the parser made them, which the allocator
     // frees fastest.
-    if (!m_branch)
+    NodeBranch* branch = existingBranch();
+    if (!branch)
         return;
-    NDLinkList<Node>& list = m_branch->children;
+    NDLinkList<Node>& list = branch->children;
     while (Node* child = list.removeFirst()) {
-        if (child->m_branch) {
-            while (Node* grandChild = child->m_branch->children.removeLast())
+        if (NodeBranch* grandChildren = child->existingBranch()) {
+            while (Node* grandChild = grandChildren->children.removeLast())
                 list.prepend(grandChild);
         }
         delete child;
@@ -94,11 +112,19 @@ void Node::destroyChildren()
 
 Utf16String& Node::mutableValue()
 {
-    if (!m_value) {
-        m_value = new Utf16String();
-        m_ownsValue = true;
-    }
-    return *m_value;
+    if (Utf16String* own = valueStorage())
+        return *own;
+    std::unique_ptr<Utf16String>& made = rareData().value;
+    if (!made)
+        made = std::make_unique<Utf16String>();
+    return *made;
+}
+
+const Utf16String* Node::storedValue() const
+{
+    if (const Utf16String* own = const_cast<Node*>(this)->valueStorage())
+        return own;
+    return m_rare ? m_rare->value.get() : nullptr;
 }
 
 uint16_t Node::getNodeType() const
@@ -118,7 +144,8 @@ const Utf16String* Node::getNodeName() const
 
 const Utf16String* Node::getNodeValue() const
 {
-    return m_value ? m_value : noValue();
+    const Utf16String* value = storedValue();
+    return value ? value : noValue();
 }
 
 void Node::setNodeValue(const unsigned short* units, uint32_t length)
@@ -138,35 +165,35 @@ void Node::setNodeValue(const Utf16String& value)
 
 const Utf16String* Node::getPrefix() const
 {
-    return m_namespaceNames ? m_namespaceNames->prefix : nullptr;
+    return m_rare ? m_rare->prefix : nullptr;
 }
 
 void Node::setPrefix(const unsigned short* zeroTerminated)
 {
-    namespaceNames().prefix = m_ownerDocument->prefixes().intern(zeroTerminated, Utf16String::zeroTerminatedLength(zeroTerminated));
+    rareData().prefix = m_ownerDocument->prefixes().intern(zeroTerminated, Utf16String::zeroTerminatedLength(zeroTerminated));
 }
 
 void Node::setPrefix(const Utf16String& prefix)
 {
-    namespaceNames().prefix = m_ownerDocument->prefixes().intern(prefix);
+    rareData().prefix = m_ownerDocument->prefixes().intern(prefix);
 }
 
 void Node::setPrefix(const Utf16String* prefix)
 {
     if (prefix)
-        namespaceNames().prefix = m_ownerDocument->prefixes().intern(*prefix);
-    else if (m_namespaceNames)
-        m_namespaceNames->prefix = nullptr;
+        rareData().prefix = m_ownerDocument->prefixes().intern(*prefix);
+    else if (m_rare)
+        m_rare->prefix = nullptr;
 }
 
 const Utf16String* Node::getLocalName() const
 {
-    return m_namespaceNames ? m_namespaceNames->localName : nullptr;
+    return m_rare ? m_rare->localName : nullptr;
 }
 
 const Utf16String* Node::getNamespaceURI() const
 {
-    return m_namespaceNames ? m_namespaceNames->namespaceURI : nullptr;
+    return m_rare ? m_rare->namespaceURI : nullptr;
 }
 
 NNodeList* Node::getChildNodes()
@@ -176,12 +203,14 @@ NNodeList* Node::getChildNodes()
 
 Node* Node::getFirstChild() const
 {
-    return m_branch ? m_branch->children.first() : nullptr;
+    const NodeBranch* branch = existingBranch();
+    return branch ? branch->children.first() : nullptr;
 }
 
 Node* Node::getLastChild() const
 {
-    return m_branch ? m_branch->children.last() : nullptr;
+    const NodeBranch* branch = existingBranch();
+    return branch ? branch->children.last() : nullptr;
 }
 
 Node* Node::getPreviousSibling() const
@@ -244,7 +273,8 @@ Node* Node::appendChild(Node* newChild)
 
 bool Node::hasChildNodes() const
 {
-    return m_branch && !m_branch->children.isEmpty();
+    const NodeBranch* branch = existingBranch();
+    return branch && !branch->children.isEmpty();
 }
 
 Node* Node::cloneNode(bool) const
@@ -258,9 +288,9 @@ void Node::output(XMLOutputter&) const
 
 void Node::setNamespace(const Utf16String* namespaceURI, const Utf16String* prefix, const Utf16String* localName)
 {
-    if (!m_namespaceNames && !namespaceURI && !prefix && !localName)
+    if (!m_rare && !namespaceURI && !prefix && !localName)
         return;
-    NamespaceNames& names = namespaceNames();
+    RareData& names = rareData();
     names.namespaceURI = namespaceURI;
     names.prefix = prefix;
     names.localName = localName;

@@ -18,9 +18,10 @@ class XMLOutputter;
 // its interned names and its value. Destroying a node destroys its subtree.
 //
 // A book's tree has millions of nodes, most of them text, so a node holds
-// only what every node needs: the child list and the attribute map are made
-// on first use, and the value lives in the classes that always have one
-// (text, comments, attributes) or is made when first set.
+// only what every node needs. An element holds its child list and attribute
+// map itself, and text, comments and attributes their value; what other
+// nodes seldom need (those containers, a value, namespace names) is kept in
+// a record made on first use.
 class Node : public NDLinkListNode<Node> {
 public:
     enum NodeType : uint16_t {
@@ -94,18 +95,16 @@ public:
 protected:
     // nodeName is interned into the document's names; a null document is
     // only passed by the Document itself, which then points to itself.
-    // valueStorage is a member of the subclass that holds the value (not
-    // yet constructed here); without it the value is made when first set.
-    Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName,
-         Utf16String* valueStorage = nullptr);
+    Node(Document* document, uint16_t nodeType, const TStringPtr<unsigned short>* nodeName);
     // A node of the same class and names as source (for cloneNode); the value
     // is copied unless the subclass holds it, which then copies it itself.
-    Node(const Node& source, uint16_t nodeType, Utf16String* valueStorage = nullptr);
+    Node(const Node& source, uint16_t nodeType);
 
-    // For a subclass that holds its branch itself; it calls releaseBranch in
-    // its destructor, before the storage goes.
-    void useBranch(NodeBranch& storage) { m_branch = &storage; }
-    void releaseBranch();
+    // The branch a subclass holds itself, or null; such a subclass destroys
+    // its children in its destructor, before the storage goes.
+    virtual NodeBranch* inlineBranch() const;
+    // The value a subclass holds itself, or null.
+    virtual Utf16String* valueStorage();
     void setOwnerDocumentToSelf(Document* self) { m_ownerDocument = self; }
     void setNodeNameAtom(const Utf16String* atom) { m_nodeName = atom; }
     // Destroys the subtree without recursion, so that a deep tree cannot
@@ -113,30 +112,25 @@ protected:
     void destroyChildren();
 
 private:
-    // The prefix, local name and namespace URI.
-    struct NamespaceNames;
+    // What few nodes need: see the class comment.
+    struct RareData;
 
-    // The namespace names, made when first set.
-    NamespaceNames& namespaceNames();
-    // The branch, made when first asked for.
+    RareData& rareData() const;
+    // The branch, made when first asked for; the branch if there is one.
     NodeBranch& branch() const;
+    NodeBranch* existingBranch() const;
+    // The value if there is one.
+    const Utf16String* storedValue() const;
     Node* linkedChild(Node* newChild, bool linked);
 
     Document* m_ownerDocument;
     Node* m_parent = nullptr;
     uint16_t m_nodeType;
-    // Whether m_value and m_branch were made by this node (else they are
-    // members of the subclass, or null).
-    bool m_ownsValue = false;
-    mutable bool m_ownsBranch = false;
     uint32_t m_explicitEndTag = 0;
-    mutable NodeBranch* m_branch = nullptr;
     const Utf16String* m_nodeName = nullptr;
-    // Null until the node is given a namespace name or a prefix: without
-    // namespace processing (XHTML content) no node has them.
-    NamespaceNames* m_namespaceNames = nullptr;
-    // Null while a node without value storage has never been given a value.
-    Utf16String* m_value;
+    // Null until something of RareData is needed: in a parsed XHTML document
+    // (no namespace processing) no element or text has it.
+    mutable RareData* m_rare = nullptr;
 };
 
 } // namespace KILN
