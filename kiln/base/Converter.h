@@ -23,7 +23,11 @@ namespace KILN {
 // block read is kept too and raised where a unit read would have met it.
 // A Derived that maps units one to one once fresh handling is done declares
 // passBlock(Out*, count), which transforms units in place; its block reads
-// then take the source's blocks straight into the destination.
+// then take the source's blocks straight into the destination. A Derived may
+// also declare convertRun(next, end, dest, destEnd): it converts the window's
+// units from next in one loop, exactly as convert() would, advancing next and
+// dest, and stops where its units do not fit or where it leaves a unit to
+// convert() (state held over, a malformed or rare form).
 template <class Derived, class Out, class In>
 class Converter : public PushbackIFilter<Out> {
 public:
@@ -138,6 +142,10 @@ private:
     {
         return requires(Derived& d, Out* units) { d.passBlock(units, 0u); };
     }
+    static constexpr bool convertsRuns()
+    {
+        return requires(Derived& d, const In*& next, Out*& dest) { d.convertRun(next, next, dest, dest); };
+    }
 
     Derived& derived() { return *static_cast<Derived*>(this); }
 
@@ -177,6 +185,16 @@ private:
                         continue;
                     } else {
                         fillWindow(count - n);
+                    }
+                }
+                if constexpr (convertsRuns()) {
+                    if (m_next != m_end && !this->m_fresh) {
+                        Out* out = dest + n;
+                        derived().convertRun(m_next, m_end, out, dest + count);
+                        const auto done = static_cast<uint32_t>(out - (dest + n));
+                        n += done;
+                        if (done || m_next == m_end)
+                            continue;
                     }
                 }
                 dest[n] = derived().convert();

@@ -23,6 +23,8 @@ private:
     friend Converter;
 
     unsigned short convert();
+    // The same for a run of bytes, a pair taken whole when both are in it.
+    void convertRun(const uint8_t*& next, const uint8_t* end, unsigned short*& dest, unsigned short* destEnd);
 
     const SparseCodeTable& m_table;
     const bool m_everyHighByteLeads;

@@ -13,6 +13,8 @@ class FromUtf8NToUcs2 final : public Converter<FromUtf8NToUcs2, unsigned short, 
     friend Converter;
 
     unsigned short convert();
+    // ASCII and well-formed sequences in one loop; the rest goes to convert().
+    void convertRun(const uint8_t*& next, const uint8_t* end, unsigned short*& dest, unsigned short* destEnd);
 
     Utf8Decoder m_decoder;
 };

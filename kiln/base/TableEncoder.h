@@ -17,6 +17,8 @@ private:
     friend Converter;
 
     char convert();
+    // The same for a run of units, a two-byte code written whole.
+    void convertRun(const uint16_t*& next, const uint16_t* end, char*& dest, char* destEnd);
 
     const SparseCodeTable& m_table;
 };

@@ -23,6 +23,31 @@ char Utf16ToUtf8Encoder::convert()
     return answer(reinterpret_cast<const char*>(bytes), static_cast<uint32_t>(count));
 }
 
+void Utf16ToUtf8Encoder::convertRun(const uint16_t*& next, const uint16_t* end, char*& dest, char* destEnd)
+{
+    while (next != end && dest != destEnd) {
+        uint32_t value = *next;
+        if (value < 0x80) {
+            *dest++ = static_cast<char>(value);
+            ++next;
+            continue;
+        }
+        const uint16_t* after = next + 1;
+        if (utf::isHighSurrogate(value)) {
+            if (after == end || !utf::isLowSurrogate(*after))
+                return;
+            value = utf::joinSurrogates(value, *after++);
+        }
+        uint8_t bytes[4];
+        const int count = utf::encodeUtf8(value, bytes);
+        if (destEnd - dest < count)
+            return;
+        for (int i = 0; i < count; ++i)
+            *dest++ = static_cast<char>(bytes[i]);
+        next = after;
+    }
+}
+
 template class Converter<Utf16ToUtf8Encoder, char, uint16_t>;
 
 } // namespace KILN

@@ -17,6 +17,9 @@ private:
     friend Converter;
 
     char convert();
+    // The same for a run of units, each sequence written whole; a high
+    // surrogate without its low one goes to convert().
+    void convertRun(const uint16_t*& next, const uint16_t* end, char*& dest, char* destEnd);
 
     const bool m_writeMark;
 };

@@ -20,6 +20,8 @@ class Utf8Decoder {
 public:
     // Forgets a byte held back from a malformed sequence (on a fresh read).
     void restart() { m_held = NoByte; }
+    // Whether the next sequence begins with a byte held back.
+    bool holdsByte() const { return m_held != NoByte; }
 
     template <class NextByte>
     uint32_t decode(NextByte&& nextByte)
