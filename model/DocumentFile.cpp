@@ -45,7 +45,9 @@ WriteResult writeDocument(const PathString& path, KILN::Document& document)
         if (KILN::Node* encoding = declaration->getAttributes()->getNamedItem(KILN::Utf16String(units(u"encoding"))))
             encoding->setNodeValue(units(u"UTF-8"));
     }
-    KILN::ReplacingFile file(path);
+    // Documents are written into the book's work folder, which a crash
+    // makes worthless anyway: no flush to disk, the packed book has one.
+    KILN::ReplacingFile file(path, KILN::ReplacingFile::Durability::Scratch);
     if (!file.open())
         return WriteResult::OpenFailed;
     // The text is encoded and written as it is made; the destination changes

@@ -1,5 +1,7 @@
 #include "kiln/base/MappedUnits.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include <sys/mman.h>
@@ -8,6 +10,9 @@
 namespace KILN {
 
 namespace {
+
+// The largest text kept on the heap.
+constexpr size_t HeapBytes = 1024 * 1024;
 
 size_t pageSize()
 {
@@ -48,25 +53,47 @@ MappedUnits::~MappedUnits()
 
 void MappedUnits::unmap()
 {
-    if (m_units && m_mappedBytes > m_releasedBytes)
+    if (m_mappedBytes == 0)
+        std::free(m_units);
+    else if (m_mappedBytes > m_releasedBytes)
         munmap(reinterpret_cast<char*>(m_units) + m_releasedBytes, m_mappedBytes - m_releasedBytes);
+}
+
+bool MappedUnits::map(size_t bytes)
+{
+    void* mapped = m_mappedBytes ? mremap(m_units, m_mappedBytes, bytes, MREMAP_MAYMOVE)
+                                 : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return false;
+    if (m_mappedBytes == 0 && m_units) {
+        // From the heap into pages: the units move once.
+        std::memcpy(mapped, m_units, m_capacity * sizeof(unsigned short));
+        std::free(m_units);
+    }
+    m_units = static_cast<unsigned short*>(mapped);
+    m_mappedBytes = bytes;
+    return true;
 }
 
 bool MappedUnits::resize(uint32_t units)
 {
-    const size_t bytes = wholePages((units ? units : 1) * sizeof(unsigned short));
-    void* mapped = m_units ? mremap(m_units, m_mappedBytes, bytes, MREMAP_MAYMOVE)
-                           : mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
+    const size_t bytes = (units ? units : 1) * sizeof(unsigned short);
+    if (m_mappedBytes == 0 && bytes < HeapBytes) {
+        void* resized = std::realloc(m_units, bytes);
+        if (!resized)
+            return false;
+        m_units = static_cast<unsigned short*>(resized);
+    } else if (!map(wholePages(bytes))) {
         return false;
-    m_units = static_cast<unsigned short*>(mapped);
-    m_mappedBytes = bytes;
+    }
     m_capacity = units;
     return true;
 }
 
 void MappedUnits::releaseBefore(const unsigned short* position)
 {
+    if (m_mappedBytes == 0)
+        return;
     const size_t offset = static_cast<size_t>(reinterpret_cast<const char*>(position) - reinterpret_cast<char*>(m_units));
     const size_t upTo = offset / pageSize() * pageSize();
     if (upTo <= m_releasedBytes)

@@ -90,14 +90,15 @@ bool syncFile(const std::string& path)
 
 } // namespace
 
-ReplacingFile::ReplacingFile(const TStringPtr<unsigned short>& destination)
-    : m_valid(toNativePath(destination, m_destination) && !m_destination.empty())
+ReplacingFile::ReplacingFile(const TStringPtr<unsigned short>& destination, Durability durability)
+    : m_valid(toNativePath(destination, m_destination) && !m_destination.empty()), m_durability(durability)
 {
 }
 
-ReplacingFile::ReplacingFile(const std::string& nativeDestination)
+ReplacingFile::ReplacingFile(const std::string& nativeDestination, Durability durability)
     : m_destination(nativeDestination)
     , m_valid(!nativeDestination.empty())
+    , m_durability(durability)
 {
 }
 
@@ -157,12 +158,13 @@ bool ReplacingFile::commit()
 {
     if (m_temporary.empty())
         return false;
+    const bool synced = m_durability == Durability::Synced;
     bool done;
     if (m_stream) {
-        done = std::fflush(m_stream) == 0 && fsync(fileno(m_stream)) == 0;
+        done = std::fflush(m_stream) == 0 && (!synced || fsync(fileno(m_stream)) == 0);
         done = closeStream() && done;
     } else {
-        done = syncFile(m_temporary);
+        done = !synced || syncFile(m_temporary);
     }
     done = done && rename(m_temporary.c_str(), m_destination.c_str()) == 0;
     if (!done) {
@@ -171,6 +173,8 @@ bool ReplacingFile::commit()
         return false;
     }
     m_temporary.clear();
+    if (!synced)
+        return true;
     // Make the rename itself durable; the data is in place either way.
     const int folder = ::open(folderOf(m_destination).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {

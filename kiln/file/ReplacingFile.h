@@ -17,9 +17,15 @@ namespace KILN {
 // those the umask leaves of 0666.
 class ReplacingFile {
 public:
-    explicit ReplacingFile(const TStringPtr<unsigned short>& destination);
+    // How a committed file is made to last.
+    enum class Durability {
+        Synced,  // its data, and then the rename, flushed to disk by commit
+        Scratch, // a file of a work folder, worthless after a crash: not flushed
+    };
+
+    explicit ReplacingFile(const TStringPtr<unsigned short>& destination, Durability durability = Durability::Synced);
     // The same for a native name, such as a program's argument.
-    explicit ReplacingFile(const std::string& nativeDestination);
+    explicit ReplacingFile(const std::string& nativeDestination, Durability durability = Durability::Synced);
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
     // Removes the temporary file unless it was committed.
@@ -36,9 +42,10 @@ public:
     const std::string& temporaryName() const { return m_temporary; }
     // Closes stream(); false when buffered data could not be written.
     bool closeStream();
-    // Closes the stream if still open, flushes the data to disk and renames
-    // the temporary file over the destination. False on any failure, after
-    // which the temporary file is gone and the destination untouched.
+    // Closes the stream if still open, flushes the data to disk (when synced)
+    // and renames the temporary file over the destination. False on any
+    // failure, after which the temporary file is gone and the destination
+    // untouched.
     bool commit();
 
 private:
@@ -46,6 +53,7 @@ private:
     std::string m_temporary;    // native name of the temporary file; empty when none
     std::FILE* m_stream = nullptr;
     bool m_valid = false;       // the destination had a native name
+    Durability m_durability;
 };
 
 } // namespace KILN

@@ -38,12 +38,15 @@ MappedUnits numbered(uint32_t count)
 
 TEST(MappedUnitsTest, ResizingKeepsTheUnitsWithinTheNewRoom)
 {
-    MappedUnits units = numbered(3 * static_cast<uint32_t>(PageUnits) + 5);
-    ASSERT_TRUE(units.resize(40 * static_cast<uint32_t>(PageUnits)));
-    EXPECT_EQ(units.capacity(), 40 * PageUnits);
-    for (uint32_t i = 0; i < 3 * PageUnits + 5; ++i)
+    // From the heap into mapped pages and down again.
+    const uint32_t small = 3 * static_cast<uint32_t>(PageUnits) + 5;
+    const uint32_t large = 2 * 1024 * 1024;
+    MappedUnits units = numbered(small);
+    ASSERT_TRUE(units.resize(large));
+    EXPECT_EQ(units.capacity(), large);
+    for (uint32_t i = 0; i < small; ++i)
         ASSERT_EQ(units.data()[i], static_cast<unsigned short>(i));
-    units.data()[40 * PageUnits - 1] = 7;
+    units.data()[large - 1] = 7;
     ASSERT_TRUE(units.resize(7));
     EXPECT_EQ(units.data()[6], 6);
     MappedUnits moved(std::move(units));
@@ -54,7 +57,7 @@ TEST(MappedUnitsTest, ResizingKeepsTheUnitsWithinTheNewRoom)
 
 TEST(MappedUnitsTest, OnlyWholePagesBeforeThePositionAreGivenBack)
 {
-    MappedUnits units = numbered(10 * static_cast<uint32_t>(PageUnits));
+    MappedUnits units = numbered(1024 * 1024);
     const unsigned short* data = units.data();
     units.releaseBefore(data + PageUnits - 1);
     EXPECT_TRUE(mapped(data, 0));
@@ -65,7 +68,12 @@ TEST(MappedUnitsTest, OnlyWholePagesBeforeThePositionAreGivenBack)
     EXPECT_EQ(data[3 * PageUnits], static_cast<unsigned short>(3 * PageUnits));
     // A position behind what was given back changes nothing.
     units.releaseBefore(data + PageUnits);
-    EXPECT_EQ(data[10 * PageUnits - 1], static_cast<unsigned short>(10 * PageUnits - 1));
+    EXPECT_EQ(data[1024 * 1024 - 1], static_cast<unsigned short>(1024 * 1024 - 1));
+
+    // A small text stays on the heap, whole.
+    MappedUnits small = numbered(10 * static_cast<uint32_t>(PageUnits));
+    small.releaseBefore(small.data() + 9 * PageUnits);
+    EXPECT_EQ(small.data()[0], 0);
 }
 
 TEST(MappedUnitsTest, TheParserInputGivesBackWhatItHasRead)

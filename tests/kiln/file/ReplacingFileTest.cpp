@@ -105,6 +105,30 @@ TEST_F(ReplacingFileTest, ReplacesAnExistingFileAndKeepsItsPermissions)
     EXPECT_EQ(listing(), "book.epub;");
 }
 
+TEST_F(ReplacingFileTest, AScratchFileIsReplacedAsWholeAsASyncedOne)
+{
+    // Without the flush to disk, the replacement is still all or nothing,
+    // whether the stream is closed by commit or before it.
+    write(root / "page.xhtml", "old");
+    {
+        ReplacingFile abandoned(path(root / "page.xhtml"), ReplacingFile::Durability::Scratch);
+        ASSERT_TRUE(abandoned.open());
+        ASSERT_TRUE(put(abandoned, "partial"));
+    }
+    EXPECT_EQ(contents(root / "page.xhtml"), "old");
+    for (const bool closeFirst : {false, true}) {
+        ReplacingFile file(path(root / "page.xhtml"), ReplacingFile::Durability::Scratch);
+        ASSERT_TRUE(file.open());
+        ASSERT_TRUE(put(file, closeFirst ? "closed" : "open"));
+        if (closeFirst) {
+            ASSERT_TRUE(file.closeStream());
+        }
+        ASSERT_TRUE(file.commit());
+        EXPECT_EQ(contents(root / "page.xhtml"), closeFirst ? "closed" : "open");
+        EXPECT_EQ(listing(), "page.xhtml;");
+    }
+}
+
 TEST_F(ReplacingFileTest, AnAbandonedFileLeavesTheDestinationAndNoTemporaryFile)
 {
     write(root / "book.epub", "old contents");
