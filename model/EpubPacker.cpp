@@ -5,6 +5,7 @@
 #include "kiln/file/FileDescriptor.h"
 #include "kiln/file/NativePath.h"
 #include "kiln/file/ReplacingFile.h"
+#include "model/EntryDeflater.h"
 #include "model/ZephraModelError.h"
 
 #include <algorithm>
@@ -24,7 +25,8 @@
 // The packing root is found breadth first, so the shallowest "mimetype"
 // decides it. Its "mimetype" goes first and stored; then every file below the
 // root follows in name order, a folder's files at the place of the folder's
-// name. The archive goes into a temporary file beside the destination, which
+// name. Files are deflated ahead on the machine's cores and written in that
+// order. The archive goes into a temporary file beside the destination, which
 // takes the destination's place only after minizip closed it successfully.
 
 namespace {
@@ -121,8 +123,29 @@ bool isAscii(const std::string& text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// Adds the file at path as entry name: stored at level 0, deflated at any
-// other level. Prints what failed on standard output and answers false.
+// Opens entry name for the file at path of status st: stored at level 0,
+// deflated at any other level; raw when the data comes deflated already.
+// Prints what failed on standard output and answers false.
+bool openEntry(zipFile archive, const std::string& path, const std::string& name, const struct stat& st, int level,
+               bool raw)
+{
+    zip_fileinfo info = {};
+    info.dosDate = dosDate(st.st_mtime);
+    // Made on Unix, with the file's permissions: extractors then take the
+    // name's bytes as they are and give the file its mode back.
+    info.external_fa = static_cast<uLong>(S_IFREG | (st.st_mode & 0777)) << 16;
+    const int zip64 = static_cast<uint64_t>(st.st_size) >= Zip64Size ? 1 : 0;
+    const unsigned long flags = isAscii(name) ? 0 : FlagUtf8Name;
+    if (zipOpenNewFileInZip4_64(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                level != 0 ? Z_DEFLATED : 0, level, raw ? 1 : 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, VersionMadeByUnix, flags, zip64) != ZIP_OK) {
+        std::printf("error in opening %s in zipfile\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Adds the file at path as entry name, read and deflated as it is written.
 bool addFile(zipFile archive, const std::string& path, const std::string& name, int level, std::vector<char>& buffer)
 {
     // A link is not followed, and O_NONBLOCK keeps a FIFO from blocking
@@ -133,19 +156,8 @@ bool addFile(zipFile archive, const std::string& path, const std::string& name, 
         std::printf("error in opening %s for reading\n", path.c_str());
         return false;
     }
-    zip_fileinfo info = {};
-    info.dosDate = dosDate(st.st_mtime);
-    // Made on Unix, with the file's permissions: extractors then take the
-    // name's bytes as they are and give the file its mode back.
-    info.external_fa = static_cast<uLong>(S_IFREG | (st.st_mode & 0777)) << 16;
-    const int zip64 = static_cast<uint64_t>(st.st_size) >= Zip64Size ? 1 : 0;
-    const unsigned long flags = isAscii(name) ? 0 : FlagUtf8Name;
-    if (zipOpenNewFileInZip4_64(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                level != 0 ? Z_DEFLATED : 0, level, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                Z_DEFAULT_STRATEGY, nullptr, 0, VersionMadeByUnix, flags, zip64) != ZIP_OK) {
-        std::printf("error in opening %s in zipfile\n", path.c_str());
+    if (!openEntry(archive, path, name, st, level, false))
         return false;
-    }
     for (;;) {
         const ssize_t got = read(file.get(), buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
@@ -168,31 +180,78 @@ bool addFile(zipFile archive, const std::string& path, const std::string& name, 
     return true;
 }
 
-struct Packing {
-    zipFile archive;
-    std::string destination;  // UTF-8, for messages
-    std::vector<char> buffer;
+// Adds the file at path as entry name from its deflated data.
+bool addDeflated(zipFile archive, const std::string& path, const std::string& name, int level,
+                 const EntryDeflater::Deflated& file)
+{
+    if (!openEntry(archive, path, name, file.status, level, true))
+        return false;
+    if (!file.data.empty() && zipWriteInFileInZip(archive, file.data.data(), static_cast<unsigned>(file.data.size())) < 0) {
+        std::printf("error in writing %s in the zipfile\n", path.c_str());
+        return false;
+    }
+    if (zipCloseFileInZipRaw64(archive, file.size, file.crc) != ZIP_OK) {
+        std::printf("error in closing %s in the zipfile\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// A file to add below the root, or a folder that could not be listed (the
+// last item then: packing stops there).
+struct PackedItem {
+    std::string path;
+    std::string entry;
+    bool topLevel = false;
+    bool unlisted = false;
 };
 
-// Adds every file below folder, whose entry names start with prefix (empty
-// for the root, whose "mimetype" is already in).
-void addFolder(Packing& packing, const std::string& folder, const std::string& prefix)
+// Lists every file below folder, whose entry names start with prefix (empty
+// for the root, whose "mimetype" is already in), in the order they are added.
+bool listFolder(const std::string& folder, const std::string& prefix, std::vector<PackedItem>& items)
 {
     std::vector<std::string> names;
-    if (!KILN::Directory::listNames(folder, names))
-        raiseModelError(25, "Can't read '%s' directory.", folder.c_str());
+    if (!KILN::Directory::listNames(folder, names)) {
+        items.push_back({folder, std::string(), false, true});
+        return false;
+    }
     for (const std::string& name : names) {
         const std::string path = folder + "/" + name;
         const std::string entry = prefix.empty() ? name : prefix + "/" + name;
         if (isFolder(path)) {
-            addFolder(packing, path, entry);
-        } else if (!(prefix.empty() && name == MimetypeName) &&
-                   !addFile(packing.archive, path, entry, Z_DEFAULT_COMPRESSION, packing.buffer)) {
-            if (prefix.empty())
-                raiseModelError(25, "Can't append '%s' to '%s'.", name.c_str(), packing.destination.c_str());
-            raiseModelError(25, "Can't append '%s' to the output epub '%s'.", entry.c_str(),
-                            packing.destination.c_str());
+            if (!listFolder(path, entry, items))
+                return false;
+        } else if (!(prefix.empty() && name == MimetypeName)) {
+            items.push_back({path, entry, prefix.empty(), false});
         }
+    }
+    return true;
+}
+
+// Adds the files below the root, deflated ahead on the machine's cores.
+void addFolder(zipFile archive, const std::string& root, const std::string& destination, std::vector<char>& buffer)
+{
+    std::vector<PackedItem> items;
+    listFolder(root, "", items);
+    std::vector<std::string> files;
+    for (const PackedItem& item : items) {
+        if (!item.unlisted)
+            files.push_back(item.path);
+    }
+    EntryDeflater deflater(std::move(files), Z_DEFAULT_COMPRESSION);
+    size_t fileIndex = 0;
+    for (const PackedItem& item : items) {
+        if (item.unlisted)
+            raiseModelError(25, "Can't read '%s' directory.", item.path.c_str());
+        EntryDeflater::Deflated deflated;
+        const bool added = deflater.take(fileIndex++, deflated)
+                               ? addDeflated(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, deflated)
+                               : addFile(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, buffer);
+        if (added)
+            continue;
+        if (item.topLevel)
+            raiseModelError(25, "Can't append '%s' to '%s'.", item.entry.c_str(), destination.c_str());
+        raiseModelError(25, "Can't append '%s' to the output epub '%s'.", item.entry.c_str(), destination.c_str());
     }
 }
 
@@ -213,10 +272,10 @@ void packEpub(const KILN::PathString& directory, const KILN::PathString& destina
     if (!archive.get())
         raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
 
-    Packing packing{archive.get(), destinationText, std::vector<char>(PackingBuffer)};
-    if (!addFile(archive.get(), root + "/" + MimetypeName, MimetypeName, 0, packing.buffer))
+    std::vector<char> buffer(PackingBuffer);
+    if (!addFile(archive.get(), root + "/" + MimetypeName, MimetypeName, 0, buffer))
         raiseModelError(25, "Can't append 'mimetype' to '%s'.", destinationText.c_str());
-    addFolder(packing, root, "");
+    addFolder(archive.get(), root, destinationText, buffer);
     // Only a complete archive may take the destination's place.
     if (archive.close() != ZIP_OK || !output.commit())
         raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
