@@ -20,7 +20,9 @@ constexpr off_t MaxHeldFile = 16 * 1024 * 1024;
 // enough to keep the threads busy while the writer writes, no more.
 constexpr size_t MaxHeldBytes = 64 * 1024 * 1024;
 constexpr size_t FilesAheadPerThread = 4;
-constexpr unsigned MaxThreads = 8;
+// Each thread may hold a file and its deflated form: four keep the memory a
+// packing can take small, and the writer rarely keeps up with more.
+constexpr unsigned MaxThreads = 4;
 
 // Reads the whole regular file at path into bytes; false on any failure or
 // when it is (or grows) larger than MaxHeldFile.
