@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ReadingSource.h"
 #include "engine/RubyCache.h"
 
 #include <mecab.h>
@@ -19,6 +20,8 @@ struct EngineContext {
     bool kazenoha = true;
     // Write words containing kanji in ruby notation.
     bool ruby = true;
+    // A second analysis that gives the readings, or null for the tagger's own.
+    std::unique_ptr<ReadingSource> readings;
     // Notations already worked out; a cache that changes no result.
     mutable RubyCache rubyCache;
 };

@@ -111,7 +111,9 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
         return;
     }
     const std::string_view surface(node->surface, node->length);
-    const std::string_view reading = featureColumn(node->feature, 7);
+    std::string_view reading = featureColumn(node->feature, 7);
+    if (context.readings)
+        reading = context.readings->readingOf(node->surface, node->length, reading);
     if (const auto notation = context.rubyCache.find(surface, reading)) {
         output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;

@@ -66,7 +66,10 @@ void divideText(const EngineContext& context, const TStringPtr<char>& input, TSt
 void divideRunWithRewriter(TString<char>& run, const EngineContext& context, TString<char>& output,
                            PhraseRewriter& rewriter)
 {
-    divideNodes(context.tagger->parseToNode(run.zeroTerminated()), run, context, output, rewriter);
+    const char* text = run.zeroTerminated();
+    if (context.readings && context.ruby)
+        context.readings->analyse(text, run.length());
+    divideNodes(context.tagger->parseToNode(text), run, context, output, rewriter);
 }
 
 void divideNodes(const MeCab::Node* first, const TStringPtr<char>& run, const EngineContext& context,

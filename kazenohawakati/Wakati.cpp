@@ -1,6 +1,7 @@
 #include "kazenohawakati/Wakati.h"
 
 #include "kazenohawakati/LineReader.h"
+#include "app/OptionValue.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/TextWriter.h"
@@ -27,6 +28,7 @@ enum Kind : int32_t {
     RubyKind = 4,
     JyoshiKind = 8,
     NoKazenohaKind = 14,
+    ReadingDicKind = 16,
 };
 
 const KILN::Application::Option wakatiOptions[] = {
@@ -41,6 +43,7 @@ const KILN::Application::Option wakatiOptions[] = {
     {"--kazenoha-", NoKazenohaKind},
     {"-j", JyoshiKind},
     {"--jyoshi", JyoshiKind},
+    {"--reading-dic", ReadingDicKind},
     {nullptr, 0},
 };
 
@@ -90,9 +93,11 @@ bool sameFile(const char* a, const char* b)
 
 } // namespace
 
-bool Wakati::handleOption(int32_t kind, int32_t& index, const char*)
+bool Wakati::handleOption(int32_t kind, int32_t& index, const char* value)
 {
     switch (kind) {
+    case ReadingDicKind:
+        return KILN::takeOptionValue(m_argc, m_argv, index, value, m_readingDic);
     case VersionKind:
         m_mode = Version;
         return true;
@@ -194,6 +199,13 @@ EngineContext Wakati::createEngine()
     context.tagger.reset(MeCab::createTagger(""));
     if (!context.tagger)
         failWith(AnalyserFailed, "cannot create the MeCab tagger: ", MeCab::getLastError());
+    if (!m_readingDic.empty()) {
+        try {
+            context.readings = ReadingSource::open(m_readingDic.c_str(), {"kazenohawakati"});
+        } catch (const ReadingSource::Refused& refused) {
+            failWith(AnalyserFailed, refused.what(), "");
+        }
+    }
     context.wakachi = true;
     context.jyoshi_wakachi = m_jyoshiWakachi;
     context.kazenoha = m_kazenoha;

@@ -6,6 +6,8 @@
 #include "kiln/base/OFlow.h"
 #include "kiln/base/Utf8String.h"
 
+#include <string>
+
 // The text tool: divides a UTF-8 text line by line, with ideographic spaces
 // between the words and CR LF after every line, from a file or standard input
 // to a file or standard output.
@@ -44,6 +46,8 @@ private:
     bool m_ruby = false;
     bool m_kazenoha = true;
     bool m_jyoshiWakachi = false;
+    // The UniDic folder for readings; empty for the analyser's own.
+    std::string m_readingDic;
     // UTF-8 paths, as the system takes them.
     KILN::Utf8String m_source;
     KILN::Utf8String m_destination;

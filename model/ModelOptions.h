@@ -13,6 +13,9 @@ struct PreProcessOptions {
     // The MeCab configuration file (zero-terminated UTF-8 path), or null for
     // MeCab's default configuration.
     const char* mecabrc = nullptr;
+    // A UniDic folder (zero-terminated UTF-8 path) whose second analysis
+    // gives the readings, or null for the readings of the analyser itself.
+    const char* reading_dic = nullptr;
 };
 
 // What a front end chooses for a post-process.

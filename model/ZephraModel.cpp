@@ -155,6 +155,14 @@ void ZephraModel::setUpEngine(const PreProcessOptions& options)
     m_engine->tagger.reset(MeCab::createTagger(count, arguments));
     if (!m_engine->tagger)
         raiseModelError(27, "%s", analyserFailure(count, arguments).c_str());
+    if (options.reading_dic) {
+        try {
+            m_engine->readings = ReadingSource::open(
+                options.reading_dic, std::vector<const char*>(arguments, arguments + count));
+        } catch (const ReadingSource::Refused& refused) {
+            raiseModelError(27, "%s", refused.what());
+        }
+    }
     m_engine->wakachi = options.wakachi;
     m_engine->kazenoha = options.kazenoha;
     m_engine->jyoshi_wakachi = options.jyoshi_wakachi;

@@ -2,6 +2,8 @@
 
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/InstallationFile.h"
+#include "kiln/file/ReadingDictionary.h"
+#include "app/OptionValue.h"
 #include "model/ZephraModel.h"
 #include "model/ZephraModelError.h"
 #include "zef/ProgressLine.h"
@@ -27,6 +29,7 @@ enum Kind : int32_t {
     NoProgressionKind = 13,
     KazenohaKind = 14,
     WithoutRpKind = 15,
+    ReadingDicKind = 16,
 };
 
 const KILN::Application::Option zephraOptions[] = {
@@ -62,6 +65,7 @@ const KILN::Application::Option zephraOptions[] = {
     {"--page-progression-none", NoProgressionKind},
     {"-br-", WithoutRpKind},
     {"--without-rp", WithoutRpKind},
+    {"--reading-dic", ReadingDicKind},
     {nullptr, 0},
 };
 
@@ -72,9 +76,11 @@ void printModelError(const ZephraModelError& error)
 
 } // namespace
 
-bool Zephra::handleOption(int32_t kind, int32_t& index, const char*)
+bool Zephra::handleOption(int32_t kind, int32_t& index, const char* value)
 {
     switch (kind) {
+    case ReadingDicKind:
+        return KILN::takeOptionValue(m_argc, m_argv, index, value, m_readingDic);
     case VersionKind:
     case HelpKind:
     case PreKind:
@@ -169,6 +175,10 @@ int32_t Zephra::convert()
             fail(NoMecabrc);
         }
         m_preOptions.mecabrc = mecabrc.c_str();
+        if (m_readingDic.empty())
+            KILN::readingDictionary(m_readingDic);
+        if (!m_readingDic.empty())
+            m_preOptions.reading_dic = m_readingDic.c_str();
     }
     ZephraModel model;
     ProgressLine progress(stderr);

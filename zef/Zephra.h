@@ -4,6 +4,8 @@
 #include "kiln/base/PathString.h"
 #include "model/ModelOptions.h"
 
+#include <string>
+
 // The console converter: pre-processes or post-processes an EPUB or a single
 // XHTML file through the conversion model, with the options of the command
 // line, and answers an exit status.
@@ -43,6 +45,8 @@ private:
     int32_t m_mode = PostEpub;
     KILN::PathString m_source;
     KILN::PathString m_destination;
+    // The UniDic folder for readings (UTF-8), from the option or the settings.
+    std::string m_readingDic;
     PreProcessOptions m_preOptions;
     PostProcessOptions m_postOptions;
 };

@@ -3,6 +3,7 @@
 #include "kiln/base/PathString.h"
 #include "kiln/file/InstallationFile.h"
 #include "kiln/file/NativePath.h"
+#include "kiln/file/ReadingDictionary.h"
 #include "zefw32/ControlIds.h"
 #include "zefw32/Desktop.h"
 #include "zefw32/DialogSettings.h"
@@ -225,6 +226,9 @@ void MainDlg::convert(Pass pass)
 
         PreProcessOptions preOptions = m_preOptions;
         preOptions.mecabrc = m_mecabrc.c_str();
+        m_readingDic.clear();
+        if (pre && KILN::readingDictionary(m_readingDic))
+            preOptions.reading_dic = m_readingDic.c_str();
         const PostProcessOptions postOptions = m_postOptions;
         ZephraModel* model = m_model.get();
         model->setObserver(m_progress.get());

@@ -51,6 +51,8 @@ private:
     // destination and how the completion message names it.
     std::unique_ptr<ZephraModel> m_model;
     std::string m_mecabrc;
+    // The UniDic folder for readings that the machine's settings name, if any.
+    std::string m_readingDic;
     QString m_completion;
     std::unique_ptr<ProgressLabel> m_progress;
     BackgroundTask m_task;
