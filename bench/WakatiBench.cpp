@@ -9,9 +9,8 @@
 // earlier build beside the current one, each with every option set.
 
 #include "BodyText.h"
+#include "EpubEntries.h"
 #include "RunConditions.h"
-
-#include <unzip.h>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -43,26 +42,7 @@ std::string readFile(const std::string& path)
 std::string novelText(const char* path)
 {
     std::string text;
-    unzFile zip = unzOpen(path);
-    if (!zip)
-        return text;
-    for (int more = unzGoToFirstFile(zip); more == UNZ_OK; more = unzGoToNextFile(zip)) {
-        char name[512];
-        unz_file_info info;
-        if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
-            break;
-        const std::string entry(name);
-        if (entry.size() < 6 || entry.compare(entry.size() - 6, 6, ".xhtml") != 0)
-            continue;
-        if (unzOpenCurrentFile(zip) != UNZ_OK)
-            break;
-        std::string xhtml(info.uncompressed_size, '\0');
-        const int got = unzReadCurrentFile(zip, xhtml.data(), static_cast<unsigned>(xhtml.size()));
-        unzCloseCurrentFile(zip);
-        if (got > 0)
-            text += bodyText(xhtml.substr(0, static_cast<size_t>(got)));
-    }
-    unzClose(zip);
+    forEachXhtml(path, [&text](const std::string& xhtml) { text += bodyText(xhtml); });
     return text;
 }
 
