@@ -265,3 +265,20 @@ TEST_F(WakatiTest, EndlessInputIsAnErrorNotACrash)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "ERROR: not enough memory for the input (a line too long?)\n");
 }
+
+TEST_F(WakatiTest, ReadingDictionary)
+{
+    const std::string unidic = "/var/lib/mecab/dic/unidic";
+    if (std::filesystem::exists(unidic + "/sys.dic")) {
+        EXPECT_EQ(run({"-r", "-m-"}, "角が立つ\n").out, "｜角《かく》が　｜立《た》つ\r\n");
+        EXPECT_EQ(run({"-r", "-m-", "--reading-dic=" + unidic}, "角が立つ\n").out, "｜角《かど》が　｜立《た》つ\r\n");
+        EXPECT_EQ(run({"-r", "-m-", "--reading-dic", unidic}, "角が立つ\n").out, "｜角《かど》が　｜立《た》つ\r\n");
+        EXPECT_EQ(run({"--reading-dic=" + unidic}, "角が立つ\n").out, "角が　立つ\r\n") << "readings only with -r";
+    }
+    writeFile(path("in.txt"), "角\n");
+    const Result r = run({"-r", "--reading-dic=" + path("none"), path("in.txt"), path("out.txt")});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.err, "ERROR: The reading dictionary folder does not exist: " + path("none") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+    EXPECT_EQ(run({"--reading-dic"}).err, "ERROR: --reading-dic needs a value.\n");
+}
