@@ -29,9 +29,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "mecab-ipadic-utf8, fonts-noto-cjk")
+# UniDic serves only the optional reading dictionary (--reading-dic, ReadingDic).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "unidic-mecab")
 if(TARGET zefw32)
   # The help button opens the manual through the desktop's default viewer.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "${CPACK_DEBIAN_PACKAGE_RECOMMENDS}, xdg-utils")
 endif()
 
 # The per-machine settings file stays when the package is removed and is
