@@ -59,31 +59,25 @@ protected:
 
 } // namespace
 
-TEST_F(ReadingSourceTest, WordsTakeTheReadingAsWritten)
+TEST_F(ReadingSourceTest, KnownCases)
 {
-    EXPECT_EQ(divide("角が立つ"), "｜角《かど》が｜立《た》つ");
-    EXPECT_EQ(divide("今日は"), "｜今日《きょう》は");
-    // The pronunciation column would give とーきょー.
-    EXPECT_EQ(divide("東京へ"), "｜東京《とうきょう》へ");
-    // Okurigana are split off the second analysis's reading as from the first.
-    EXPECT_EQ(divide("やはり向う三軒"), "やはり｜向《むか》う｜三《さん》｜軒《けん》");
-    EXPECT_EQ(divide("食べ物"), "｜食《た》べ｜物《もの》");
-}
-
-TEST_F(ReadingSourceTest, UnknownWordsKeepWhatTheOtherAnalysisKnows)
-{
-    // Unknown to IPADIC, known to UniDic.
-    EXPECT_EQ(divide("其処に"), "｜其処《そこ》に");
-    // Unknown to both: no reading at all.
-    EXPECT_EQ(divide("彁が"), "｜彁《》が");
-}
-
-TEST_F(ReadingSourceTest, SpansCutDifferently)
-{
-    // One IPADIC word over two UniDic words: their readings joined.
-    EXPECT_EQ(divide("大学生"), "｜大学生《だいがくせい》");
-    // Two IPADIC words inside one UniDic word: IPADIC's readings stay.
-    EXPECT_EQ(divide("所謂"), "｜所《ところ》｜謂《いい》");
+    const struct {
+        const char* text;
+        const char* expected;
+        const char* why;
+    } cases[] = {
+        {"角が立つ", "｜角《かど》が｜立《た》つ", "IPADIC reads かく"},
+        {"今日は", "｜今日《きょう》は", "the same reading"},
+        {"東京へ", "｜東京《とうきょう》へ", "the pronunciation column would give とーきょー"},
+        {"やはり向う三軒", "やはり｜向《むか》う｜三《さん》｜軒《けん》", "okurigana split off UniDic's reading"},
+        {"食べ物", "｜食《た》べ｜物《もの》", "okurigana inside the word"},
+        {"其処に", "｜其処《そこ》に", "unknown to IPADIC, known to UniDic"},
+        {"彁が", "｜彁《》が", "unknown to both: no reading at all"},
+        {"大学生", "｜大学生《だいがくせい》", "one IPADIC word over two UniDic words: readings joined"},
+        {"所謂", "｜所《ところ》｜謂《いい》", "two IPADIC words inside one UniDic word: IPADIC's readings stay"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(divide(c.text), c.expected) << c.why;
 }
 
 TEST_F(ReadingSourceTest, DivisionIsTheFirstAnalysis)
