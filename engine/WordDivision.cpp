@@ -48,10 +48,11 @@ void divideText(const EngineContext& context, const TStringPtr<char>& input, TSt
     const uint32_t length = input.length();
     const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
     uint32_t i = 0;
-    while (i < length && text[i] != 0) {
+    // A zero byte is ASCII like any other: copied, and the text goes on.
+    while (i < length) {
         const uint32_t begin = i;
         if (isAscii(text[i])) {
-            while (i < length && text[i] != 0 && isAscii(text[i]))
+            while (i < length && isAscii(text[i]))
                 ++i;
             output.append(text + begin, i - begin);
             continue;

@@ -85,7 +85,7 @@ TEST_F(WordDivisionTest, RubyReadings)
     EXPECT_EQ(divide("お茶", true, true, false, true), "お｜茶《ちゃ》");
     EXPECT_EQ(divide("学校", true, true, false, true), "｜学校《がっこう》");
     EXPECT_EQ(divide("ト書き", true, true, false, true), "｜ト書《とが》き");
-    EXPECT_EQ(divide("彁", true, true, false, true), "｜彁《》") << "a word the dictionary lacks";
+    EXPECT_EQ(divide("彁", true, true, false, true), "彁") << "a word the dictionary lacks has no ruby";
     EXPECT_EQ(divide("テレビ", true, true, false, true), "テレビ");
     // A word met again is written the same way (from the context's cache).
     EXPECT_EQ(divide("学校と学校", false, false, false, true), "｜学校《がっこう》と｜学校《がっこう》");
@@ -101,7 +101,14 @@ TEST_F(WordDivisionTest, NothingIsLostOnLongOrOddInput)
     for (int i = 0; i < 5000; ++i)
         longRun += "ア";
     EXPECT_EQ(divide(longRun, true, false, false, false), longRun);
-    EXPECT_EQ(divide(std::string("前\0後", 7), true, true, false, false), "前") << "the text ends at a zero byte";
+}
+
+TEST_F(WordDivisionTest, ZeroByteIsCopiedAndTheTextGoesOn)
+{
+    // Regression: the walk ended at the first zero byte, dropping the rest.
+    using namespace std::string_literals;
+    EXPECT_EQ(divide("前\0後\0"s, true, true, false, false), "前\0後\0"s);
+    EXPECT_EQ(divide("本を読む\0本を読む"s, true, true, false, false), "本を_読む\0本を_読む"s);
 }
 
 TEST_F(WordDivisionTest, RunTheAnalyserRejectsIsKept)

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
 
 const char* const Program = ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati";
@@ -130,7 +132,6 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     EXPECT_EQ(run({}, "\n").out, "\r\n");
     EXPECT_EQ(run({}, "本\r\n本").out, "本\r\n本\r\n") << "CR LF, and a last line without LF";
     EXPECT_EQ(run({}, "本\r\r\n").out, "本\r\r\n") << "only the last CR goes";
-    EXPECT_EQ(run({}, std::string("前\0後\n次\n", 12)).out, "前\r\n次\r\n") << "a line ends at NUL";
     EXPECT_EQ(run({}, "a_b ~\n").out, "a　b ~\r\n") << "a typed _ is a division too";
     std::string longLine;
     for (int i = 0; i < 3000; ++i)
@@ -138,6 +139,15 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     const Result r = run({}, longLine + "\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.size(), longLine.size() + 3000 * 3 + 2);
+}
+
+TEST_F(WakatiTest, NulByteDropsNothingOfTheLine)
+{
+    // Regression: the rest of a line after a NUL byte was lost. A NUL is an
+    // ASCII byte: copied, and the words on both sides divided as usual.
+    const Result r = run({}, "本を読む\0本を読む\0\n次\n"s);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "本を　読む\0本を　読む\0\r\n次\r\n"s);
 }
 
 TEST_F(WakatiTest, LinesAcrossReadBlocks)
