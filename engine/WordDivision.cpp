@@ -3,6 +3,7 @@
 #include "engine/Feature.h"
 #include "engine/KazenohaRule.h"
 #include "engine/RubyReading.h"
+#include "engine/RunPieces.h"
 
 #include <string_view>
 
@@ -59,8 +60,12 @@ void divideText(const EngineContext& context, const TStringPtr<char>& input, TSt
         }
         while (i < length && !isAscii(text[i]))
             ++i;
-        run.assign(text + begin, i - begin);
-        divideRunWithRewriter(run, context, output, rewriter);
+        for (uint32_t from = begin; from < i;) {
+            const uint32_t to = nextPieceEnd(text, from, i);
+            run.assign(text + from, to - from);
+            divideRunWithRewriter(run, context, output, rewriter);
+            from = to;
+        }
     }
 }
 

@@ -5,9 +5,10 @@
 #include "kiln/base/TString.h"
 
 // The division driver: walks a UTF-8 text, hands every maximal run of
-// non-ASCII bytes to the analyser on its own and copies ASCII bytes (zero
-// included) as they are. Marks: "_" at a word division, "~" at a division in front of a
-// particle or an auxiliary verb.
+// non-ASCII bytes to the analyser on its own (a run too long for it in
+// pieces) and copies ASCII bytes, zero included, as they are. Marks: "_" at
+// a word division, "~" at a division in front of a particle or an auxiliary
+// verb.
 
 // Appends the divided text of input to output; a zero byte is copied like
 // any ASCII byte.

@@ -1,5 +1,7 @@
 #include "engine/WordDivision.h"
 
+#include "engine/RunPieces.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -101,6 +103,23 @@ TEST_F(WordDivisionTest, NothingIsLostOnLongOrOddInput)
     for (int i = 0; i < 5000; ++i)
         longRun += "ア";
     EXPECT_EQ(divide(longRun, true, false, false, false), longRun);
+}
+
+TEST_F(WordDivisionTest, RunTooLongForTheAnalyserIsDividedInPieces)
+{
+    // A run of some megabytes without an ASCII byte came back undivided (the
+    // analyser answers "too long sentence."; kazenohawakati's test runs one of
+    // 16 MB). Cut before its sentence ends, a run of several pieces comes out
+    // as the sentences would one by one.
+    std::string text;
+    std::string expected;
+    while (text.size() < 3 * MaxPieceBytes) {
+        text += "本を読む。";
+        expected += "本を_読む。";
+    }
+    const std::string divided = divide(text, true, true, false, false);
+    EXPECT_EQ(divided.size(), expected.size());
+    EXPECT_TRUE(divided == expected);
 }
 
 TEST_F(WordDivisionTest, ZeroByteIsCopiedAndTheTextGoesOn)

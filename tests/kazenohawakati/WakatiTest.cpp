@@ -150,6 +150,27 @@ TEST_F(WakatiTest, NulByteDropsNothingOfTheLine)
     EXPECT_EQ(r.out, "本を　読む\0本を　読む\0\r\n次\r\n"s);
 }
 
+TEST_F(WakatiTest, LongRunIsDividedInBoundedMemory)
+{
+    // Regression: a line of Japanese without an ASCII byte, longer than the
+    // analyser takes, came back undivided after the analyser had held some
+    // sixty bytes per byte of it.
+    std::string line;
+    std::string expected;
+    while (line.size() < 16 << 20) {
+        line += "本を読む。";
+        expected += "本を　読む。";
+    }
+    writeFile(path("in.txt"), line + "\n");
+    const Result r = run({path("in.txt"), path("out.txt")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(readFile(path("out.txt")) == expected + "\r\n");
+    // The line, its divided forms and the dictionary; no lattice of it all.
+    if (zef::test::memoryCanBeBounded()) {
+        EXPECT_LT(r.peakKilobytes, 10 * static_cast<long>(line.size()) / 1024);
+    }
+}
+
 TEST_F(WakatiTest, LinesAcrossReadBlocks)
 {
     // Input is read in blocks of 64 KiB: lines that straddle a block, a line
