@@ -1,11 +1,15 @@
 #include "kazenohawakati/Wakati.h"
 
 #include "kazenohawakati/LineReader.h"
+#include "engine/DictionaryCheck.h"
+#include "engine/NewTagger.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/TextWriter.h"
 #include "kiln/file/FileIFlow.h"
+#include "kiln/file/ConfigurationFile.h"
 #include "kiln/file/FileOFlow.h"
+#include "kiln/file/InstallationFile.h"
 
 #include <sys/stat.h>
 
@@ -13,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 using KILN::IFlow;
 using KILN::IOException;
@@ -191,9 +196,18 @@ void Wakati::divideFiles()
 EngineContext Wakati::createEngine()
 {
     EngineContext context;
-    context.tagger.reset(MeCab::createTagger(""));
+    // The converters' configuration when it is installed, so that all
+    // programs divide with the same dictionary; else MeCab's default one.
+    std::string mecabrc;
+    const bool pinned = KILN::existingInstallationFile("mecabrc", mecabrc);
+    if (pinned && !KILN::isConfigurationFile(mecabrc))
+        failWith(AnalyserFailed, "MeCab's configuration file is not a regular file of at most 1 MiB: ", mecabrc.c_str());
+    context.tagger.reset(newTagger(pinned ? mecabrc.c_str() : nullptr));
     if (!context.tagger)
         failWith(AnalyserFailed, "cannot create the MeCab tagger: ", MeCab::getLastError());
+    const std::string problem = dictionaryProblem(*context.tagger);
+    if (!problem.empty())
+        failWith(AnalyserFailed, problem.c_str(), "");
     context.wakachi = true;
     context.jyoshi_wakachi = m_jyoshiWakachi;
     context.kazenoha = m_kazenoha;

@@ -1,6 +1,7 @@
 #include "engine/WordDivision.h"
 
 #include "engine/RunPieces.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ using KILN::TString;
 
 namespace {
 
-// Divides through the real analyser with MeCab's default configuration.
+// Divides through the real analyser, on the converters' configuration.
 class WordDivisionTest : public ::testing::Test {
 protected:
     std::string divide(const std::string& text, bool kazenoha, bool wakachi, bool jyoshi, bool ruby)
@@ -26,7 +27,7 @@ protected:
 
     void SetUp() override
     {
-        context.tagger.reset(MeCab::createTagger(""));
+        context.tagger.reset(zef::test::newPinnedTagger());
         ASSERT_TRUE(context.tagger) << MeCab::getLastError();
     }
 

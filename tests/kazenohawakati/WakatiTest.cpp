@@ -24,6 +24,7 @@ namespace {
 const char* const Program = ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati";
 
 using Result = zef::test::ProgramResult;
+using zef::test::ProgramRun;
 
 std::string readFile(const std::string& path)
 {
@@ -55,6 +56,15 @@ protected:
                std::string stdoutPath = "", const std::vector<std::string>& extraEnvironment = {})
     {
         return zef::test::runProgram(Program, {arguments, input, stdoutPath, extraEnvironment}, dir);
+    }
+
+    // The environment of a run whose installed MeCab configuration holds
+    // the text given.
+    std::vector<std::string> installedConfiguration(const std::string& mecabrc)
+    {
+        writeFile(path("mecabrc"), mecabrc);
+        writeFile(path("zef.conf"), "InstDir=" + dir + "/\n");
+        return {"ZEF_SYSCONFDIR=" + dir};
     }
 
     std::string dir;
@@ -254,14 +264,65 @@ TEST_F(WakatiTest, ReadAndWriteErrorsAreReported)
 
 TEST_F(WakatiTest, AnalyserThatCannotStart)
 {
-    // Regression: the tool ran on a null tagger. MECABRC names MeCab's
-    // configuration file; a missing one makes the tagger fail.
+    // Regression: the tool ran on a null tagger. A configuration naming a
+    // missing dictionary makes the tagger fail.
     writeFile(path("in.txt"), Sentence);
-    const Result r = run({path("in.txt"), path("out.txt")}, "", "", {"MECABRC=" + path("missing-mecabrc")});
+    const Result r = run({path("in.txt"), path("out.txt")}, "", "", installedConfiguration("dicdir = /nowhere\n"));
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
     EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+}
+
+TEST_F(WakatiTest, ConvertersConfigurationIsUsedWhenInstalled)
+{
+    // Regression: the tool took MeCab's default configuration, whose
+    // dictionary may be another than the one zef uses. Here the default one
+    // is broken: the installed one is taken all the same.
+    const Result r = run({"-r"}, "食べる\n", "", {"MECABRC=" + path("missing-mecabrc"), "HOME=" + dir});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "｜食《た》べる\r\n");
+}
+
+TEST_F(WakatiTest, ConfigurationThatIsNoRegularFileIsRefused)
+{
+    // Regression: a mecabrc at a FIFO hung the tool, one at /dev/zero grew
+    // its memory without bound.
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    const std::string message = "ERROR: MeCab's configuration file is not a regular file of at most 1 MiB: ";
+    for (const char* target : {"/dev/zero", "fifo"}) {
+        std::filesystem::remove(path("mecabrc"));
+        std::filesystem::create_symlink(target, path("mecabrc"));
+        writeFile(path("zef.conf"), "InstDir=" + dir + "/\n");
+        ProgramRun spec{{}, Sentence, "", {"ZEF_SYSCONFDIR=" + dir}};
+        spec.timeoutSeconds = 20;
+        const Result r = zef::test::runProgram(Program, spec, dir);
+        EXPECT_FALSE(r.timedOut) << target;
+        EXPECT_EQ(r.status, 4) << target;
+        EXPECT_EQ(r.err, message + path("mecabrc") + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(WakatiTest, DictionaryOtherThanUtf8IpadicIsRefused)
+{
+    // Regression: with UniDic the tool wrote feature columns as readings
+    // (｜私《私-代名詞》), with an EUC-JP dictionary it left the text
+    // undivided; both exited 0.
+    int checked = 0;
+    for (const char* name : {"unidic", "juman-utf8", "ipadic"}) {
+        const std::string folder = std::string("/var/lib/mecab/dic/") + name;
+        if (!std::filesystem::exists(folder + "/sys.dic"))
+            continue;
+        const Result r = run({"-r"}, Sentence, "", installedConfiguration("dicdir = " + folder + "\n"));
+        EXPECT_EQ(r.status, 4) << name;
+        EXPECT_EQ(r.err.rfind("ERROR: MeCab's dictionary " + folder + "/sys.dic is not the UTF-8 IPADIC: ", 0), 0u)
+            << r.err;
+        EXPECT_EQ(r.out, "");
+        ++checked;
+    }
+    if (checked == 0)
+        GTEST_SKIP() << "no other MeCab dictionary installed";
 }
 
 TEST_F(WakatiTest, StrayBytesInARubyWordLoseNoText)
