@@ -50,6 +50,13 @@ bool isKanaBlock(const char* text, uint32_t length)
     return true;
 }
 
+// A reading column that gives no reading: missing (a word the dictionary
+// lacks has none), empty, or the dictionary's "*" for a field without value.
+bool isNoReading(std::string_view reading)
+{
+    return reading.empty() || reading == "*";
+}
+
 bool isKana(unsigned int c)
 {
     return inRange(c, 0x3001, 0x301F) || isHiragana(c) || inRange(c, 0x30A1, 0x30FF) || inRange(c, 0xFF00, 0xFF8F);
@@ -105,15 +112,16 @@ void writeNotation(const EngineContext& context, std::string_view surface, std::
 
 void appendWord(const EngineContext& context, const MeCab::Node* node, TString<char>& output)
 {
-    // Without ruby the notation would give back the surface itself.
-    if (!context.ruby || isKanaBlock(node->surface, node->length)) {
+    std::string_view reading = featureColumn(node->feature, 7);
+    if (context.ruby && context.readings)
+        reading = context.readings->readingOf(node->surface, node->length, reading);
+    // Without ruby the notation would give back the surface itself; without a
+    // reading it would be an empty ruby text.
+    if (!context.ruby || isNoReading(reading) || isKanaBlock(node->surface, node->length)) {
         output.append(node->surface, node->length);
         return;
     }
     const std::string_view surface(node->surface, node->length);
-    std::string_view reading = featureColumn(node->feature, 7);
-    if (context.readings)
-        reading = context.readings->readingOf(node->surface, node->length, reading);
     if (const auto notation = context.rubyCache.find(surface, reading)) {
         output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;
@@ -225,7 +233,9 @@ void writeRuby(const EngineContext& context, const ArrayList<TextSegment>& segme
     Wide notation;
     for (uint32_t i = 0; i < segments.count(); ++i) {
         const TextSegment& segment = *segments.atIndex(i);
-        if (!context.ruby || segment.hiragana) {
+        // A run the reading could not be split over stays bare rather than
+        // get an empty ruby text.
+        if (!context.ruby || segment.hiragana || segment.reading.isEmpty()) {
             notation.append(segment.text);
             continue;
         }

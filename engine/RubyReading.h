@@ -11,8 +11,8 @@
 // A word is converted from UTF-8 to code points once, its reading once, and
 // its notation back to UTF-8 once; the steps in between work on code points.
 
-// Appends node's surface, in ruby notation when it contains kanji and
-// context.ruby is on.
+// Appends node's surface, in ruby notation when it contains kanji, the
+// dictionary gives it a reading and context.ruby is on.
 void appendWord(const EngineContext& context, const MeCab::Node* node, KILN::TString<char>& output);
 
 // True when every character is CJK punctuation, kana or a full-width form
@@ -32,7 +32,7 @@ void segmentWord(const KILN::TString<unsigned int>& surface, KILN::ArrayList<Tex
 // themselves and anchor the split, the runs between them take the rest.
 void alignReading(KILN::ArrayList<TextSegment>& segments, const KILN::TString<unsigned int>& reading);
 
-// Appends the segments as UTF-8, non-hiragana ones in ruby notation when
-// context.ruby is on.
+// Appends the segments as UTF-8, non-hiragana ones with a reading in ruby
+// notation when context.ruby is on.
 void writeRuby(const EngineContext& context, const KILN::ArrayList<TextSegment>& segments,
                KILN::TString<char>& output);

@@ -3,6 +3,7 @@
 #include "engine/Feature.h"
 #include "engine/KazenohaRule.h"
 #include "engine/RubyReading.h"
+#include "engine/RunPieces.h"
 
 #include <string_view>
 
@@ -48,18 +49,23 @@ void divideText(const EngineContext& context, const TStringPtr<char>& input, TSt
     const uint32_t length = input.length();
     const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
     uint32_t i = 0;
-    while (i < length && text[i] != 0) {
+    // A zero byte is ASCII like any other: copied, and the text goes on.
+    while (i < length) {
         const uint32_t begin = i;
         if (isAscii(text[i])) {
-            while (i < length && text[i] != 0 && isAscii(text[i]))
+            while (i < length && isAscii(text[i]))
                 ++i;
             output.append(text + begin, i - begin);
             continue;
         }
         while (i < length && !isAscii(text[i]))
             ++i;
-        run.assign(text + begin, i - begin);
-        divideRunWithRewriter(run, context, output, rewriter);
+        for (uint32_t from = begin; from < i;) {
+            const uint32_t to = nextPieceEnd(text, from, i);
+            run.assign(text + from, to - from);
+            divideRunWithRewriter(run, context, output, rewriter);
+            from = to;
+        }
     }
 }
 

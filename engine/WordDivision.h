@@ -5,11 +5,13 @@
 #include "kiln/base/TString.h"
 
 // The division driver: walks a UTF-8 text, hands every maximal run of
-// non-ASCII bytes to the analyser on its own and copies ASCII bytes as they
-// are. Marks: "_" at a word division, "~" at a division in front of a
-// particle or an auxiliary verb.
+// non-ASCII bytes to the analyser on its own (a run too long for it in
+// pieces) and copies ASCII bytes, zero included, as they are. Marks: "_" at
+// a word division, "~" at a division in front of a particle or an auxiliary
+// verb.
 
-// Appends the divided text of input (up to its first zero byte) to output.
+// Appends the divided text of input to output; a zero byte is copied like
+// any ASCII byte.
 // With the kazenoha rule the phrase tables act on the whole output, so output
 // should hold nothing but this division.
 void divideText(const EngineContext& context, const KILN::TStringPtr<char>& input, KILN::TString<char>& output);

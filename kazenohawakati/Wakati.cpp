@@ -2,11 +2,15 @@
 
 #include "kazenohawakati/LineReader.h"
 #include "app/OptionValue.h"
+#include "engine/DictionaryCheck.h"
+#include "engine/NewTagger.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/TextWriter.h"
 #include "kiln/file/FileIFlow.h"
+#include "kiln/file/ConfigurationFile.h"
 #include "kiln/file/FileOFlow.h"
+#include "kiln/file/InstallationFile.h"
 
 #include <sys/stat.h>
 
@@ -14,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 using KILN::IFlow;
 using KILN::IOException;
@@ -196,9 +201,18 @@ void Wakati::divideFiles()
 EngineContext Wakati::createEngine()
 {
     EngineContext context;
-    context.tagger.reset(MeCab::createTagger(""));
+    // The converters' configuration when it is installed, so that all
+    // programs divide with the same dictionary; else MeCab's default one.
+    std::string mecabrc;
+    const bool pinned = KILN::existingInstallationFile("mecabrc", mecabrc);
+    if (pinned && !KILN::isConfigurationFile(mecabrc))
+        failWith(AnalyserFailed, "MeCab's configuration file is not a regular file of at most 1 MiB: ", mecabrc.c_str());
+    context.tagger.reset(newTagger(pinned ? mecabrc.c_str() : nullptr));
     if (!context.tagger)
         failWith(AnalyserFailed, "cannot create the MeCab tagger: ", MeCab::getLastError());
+    const std::string problem = dictionaryProblem(*context.tagger);
+    if (!problem.empty())
+        failWith(AnalyserFailed, problem.c_str(), "");
     if (!m_readingDic.empty()) {
         try {
             context.readings = ReadingSource::open(m_readingDic.c_str(), {"kazenohawakati"});

@@ -1,6 +1,8 @@
 #include "model/ZephraModel.h"
 
+#include "engine/DictionaryCheck.h"
 #include "kiln/base/Utf8String.h"
+#include "kiln/file/ConfigurationFile.h"
 #include "model/ContentDocument.h"
 #include "model/DocumentFile.h"
 #include "model/EpubPacker.h"
@@ -146,6 +148,8 @@ void ZephraModel::removeWorkDirectory()
 
 void ZephraModel::setUpEngine(const PreProcessOptions& options)
 {
+    if (options.mecabrc && !KILN::isConfigurationFile(options.mecabrc))
+        raiseModelError(27, "MeCab's configuration file is not a regular file of at most 1 MiB: %s", options.mecabrc);
     m_engine = std::make_unique<EngineContext>();
     // MeCab takes the first entry of an argument vector as the program name.
     const char* withFile[] = {"zef", "--rcfile", options.mecabrc, nullptr};
@@ -155,6 +159,9 @@ void ZephraModel::setUpEngine(const PreProcessOptions& options)
     m_engine->tagger.reset(MeCab::createTagger(count, arguments));
     if (!m_engine->tagger)
         raiseModelError(27, "%s", analyserFailure(count, arguments).c_str());
+    const std::string problem = dictionaryProblem(*m_engine->tagger);
+    if (!problem.empty())
+        raiseModelError(27, "%s", problem.c_str());
     if (options.reading_dic) {
         try {
             m_engine->readings = ReadingSource::open(

@@ -2,6 +2,8 @@
 
 #include "kiln/file/SettingsStore.h"
 
+#include <sys/stat.h>
+
 namespace KILN {
 
 bool installationFile(const char* name, std::string& path)
@@ -14,6 +16,12 @@ bool installationFile(const char* name, std::string& path)
         return false;
     path = folder + name;
     return true;
+}
+
+bool existingInstallationFile(const char* name, std::string& path)
+{
+    struct stat status;
+    return installationFile(name, path) && stat(path.c_str(), &status) == 0;
 }
 
 } // namespace KILN

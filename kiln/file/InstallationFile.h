@@ -10,4 +10,7 @@ namespace KILN {
 // file exists is not checked.
 bool installationFile(const char* name, std::string& path);
 
+// The same, true only when something exists at that path.
+bool existingInstallationFile(const char* name, std::string& path);
+
 } // namespace KILN

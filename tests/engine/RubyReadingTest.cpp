@@ -53,13 +53,20 @@ TEST(RubyReadingTest, ReadingsAreSplitOverTheKanjiRuns)
 
 TEST(RubyReadingTest, ReadingsThatDoNotFit)
 {
-    // A word the dictionary lacks has no reading column.
-    EXPECT_EQ(word(true, "彁", "名詞,固有名詞,組織,*,*,*,*"), "｜彁《》");
     // Okurigana missing from the reading: the run keeps what is left.
     EXPECT_EQ(ruby("食べる", "ショク"), "｜食《しょく》べる");
-    // No place for the okurigana: the first run gets nothing, the last the rest.
-    EXPECT_EQ(ruby("引き出す", "イン"), "｜引《》き｜出《ん》す");
-    EXPECT_EQ(ruby("引き出す", ""), "｜引《》き｜出《》す");
+    // No place for the okurigana: the first run gets nothing and stays bare,
+    // the last takes the rest.
+    EXPECT_EQ(ruby("引き出す", "イン"), "引き｜出《ん》す");
+}
+
+TEST(RubyReadingTest, WordWithoutReadingGetsNoEmptyRuby)
+{
+    // Regression: a word the dictionary lacks came out as ｜彁《》, which
+    // the post-process made an empty ruby text.
+    EXPECT_EQ(word(true, "彁", "名詞,固有名詞,組織,*,*,*,*"), "彁") << "no reading column";
+    EXPECT_EQ(word(true, "髙﨑", "名詞,一般,*,*,*,*,*,*,*"), "髙﨑") << "a reading of *";
+    EXPECT_EQ(word(true, "引き出す", "動詞,自立,*,*,*,*,引き出す,,"), "引き出す") << "an empty reading";
 }
 
 TEST(RubyReadingTest, OnlyWordsWithKanjiGetRuby)

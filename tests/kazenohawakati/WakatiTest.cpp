@@ -17,11 +17,14 @@
 #include <string>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
 
 const char* const Program = ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati";
 
 using Result = zef::test::ProgramResult;
+using zef::test::ProgramRun;
 
 std::string readFile(const std::string& path)
 {
@@ -53,6 +56,15 @@ protected:
                std::string stdoutPath = "", const std::vector<std::string>& extraEnvironment = {})
     {
         return zef::test::runProgram(Program, {arguments, input, stdoutPath, extraEnvironment}, dir);
+    }
+
+    // The environment of a run whose installed MeCab configuration holds
+    // the text given.
+    std::vector<std::string> installedConfiguration(const std::string& mecabrc)
+    {
+        writeFile(path("mecabrc"), mecabrc);
+        writeFile(path("zef.conf"), "InstDir=" + dir + "/\n");
+        return {"ZEF_SYSCONFDIR=" + dir};
     }
 
     std::string dir;
@@ -130,7 +142,6 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     EXPECT_EQ(run({}, "\n").out, "\r\n");
     EXPECT_EQ(run({}, "本\r\n本").out, "本\r\n本\r\n") << "CR LF, and a last line without LF";
     EXPECT_EQ(run({}, "本\r\r\n").out, "本\r\r\n") << "only the last CR goes";
-    EXPECT_EQ(run({}, std::string("前\0後\n次\n", 12)).out, "前\r\n次\r\n") << "a line ends at NUL";
     EXPECT_EQ(run({}, "a_b ~\n").out, "a　b ~\r\n") << "a typed _ is a division too";
     std::string longLine;
     for (int i = 0; i < 3000; ++i)
@@ -138,6 +149,36 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     const Result r = run({}, longLine + "\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.size(), longLine.size() + 3000 * 3 + 2);
+}
+
+TEST_F(WakatiTest, NulByteDropsNothingOfTheLine)
+{
+    // Regression: the rest of a line after a NUL byte was lost. A NUL is an
+    // ASCII byte: copied, and the words on both sides divided as usual.
+    const Result r = run({}, "本を読む\0本を読む\0\n次\n"s);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "本を　読む\0本を　読む\0\r\n次\r\n"s);
+}
+
+TEST_F(WakatiTest, LongRunIsDividedInBoundedMemory)
+{
+    // Regression: a line of Japanese without an ASCII byte, longer than the
+    // analyser takes, came back undivided after the analyser had held some
+    // sixty bytes per byte of it.
+    std::string line;
+    std::string expected;
+    while (line.size() < 16 << 20) {
+        line += "本を読む。";
+        expected += "本を　読む。";
+    }
+    writeFile(path("in.txt"), line + "\n");
+    const Result r = run({path("in.txt"), path("out.txt")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(readFile(path("out.txt")) == expected + "\r\n");
+    // The line, its divided forms and the dictionary; no lattice of it all.
+    if (zef::test::memoryCanBeBounded()) {
+        EXPECT_LT(r.peakKilobytes, 10 * static_cast<long>(line.size()) / 1024);
+    }
 }
 
 TEST_F(WakatiTest, LinesAcrossReadBlocks)
@@ -223,14 +264,65 @@ TEST_F(WakatiTest, ReadAndWriteErrorsAreReported)
 
 TEST_F(WakatiTest, AnalyserThatCannotStart)
 {
-    // Regression: the tool ran on a null tagger. MECABRC names MeCab's
-    // configuration file; a missing one makes the tagger fail.
+    // Regression: the tool ran on a null tagger. A configuration naming a
+    // missing dictionary makes the tagger fail.
     writeFile(path("in.txt"), Sentence);
-    const Result r = run({path("in.txt"), path("out.txt")}, "", "", {"MECABRC=" + path("missing-mecabrc")});
+    const Result r = run({path("in.txt"), path("out.txt")}, "", "", installedConfiguration("dicdir = /nowhere\n"));
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
     EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
+}
+
+TEST_F(WakatiTest, ConvertersConfigurationIsUsedWhenInstalled)
+{
+    // Regression: the tool took MeCab's default configuration, whose
+    // dictionary may be another than the one zef uses. Here the default one
+    // is broken: the installed one is taken all the same.
+    const Result r = run({"-r"}, "食べる\n", "", {"MECABRC=" + path("missing-mecabrc"), "HOME=" + dir});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "｜食《た》べる\r\n");
+}
+
+TEST_F(WakatiTest, ConfigurationThatIsNoRegularFileIsRefused)
+{
+    // Regression: a mecabrc at a FIFO hung the tool, one at /dev/zero grew
+    // its memory without bound.
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    const std::string message = "ERROR: MeCab's configuration file is not a regular file of at most 1 MiB: ";
+    for (const char* target : {"/dev/zero", "fifo"}) {
+        std::filesystem::remove(path("mecabrc"));
+        std::filesystem::create_symlink(target, path("mecabrc"));
+        writeFile(path("zef.conf"), "InstDir=" + dir + "/\n");
+        ProgramRun spec{{}, Sentence, "", {"ZEF_SYSCONFDIR=" + dir}};
+        spec.timeoutSeconds = 20;
+        const Result r = zef::test::runProgram(Program, spec, dir);
+        EXPECT_FALSE(r.timedOut) << target;
+        EXPECT_EQ(r.status, 4) << target;
+        EXPECT_EQ(r.err, message + path("mecabrc") + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(WakatiTest, DictionaryOtherThanUtf8IpadicIsRefused)
+{
+    // Regression: with UniDic the tool wrote feature columns as readings
+    // (｜私《私-代名詞》), with an EUC-JP dictionary it left the text
+    // undivided; both exited 0.
+    int checked = 0;
+    for (const char* name : {"unidic", "juman-utf8", "ipadic"}) {
+        const std::string folder = std::string("/var/lib/mecab/dic/") + name;
+        if (!std::filesystem::exists(folder + "/sys.dic"))
+            continue;
+        const Result r = run({"-r"}, Sentence, "", installedConfiguration("dicdir = " + folder + "\n"));
+        EXPECT_EQ(r.status, 4) << name;
+        EXPECT_EQ(r.err.rfind("ERROR: MeCab's dictionary " + folder + "/sys.dic is not the UTF-8 IPADIC: ", 0), 0u)
+            << r.err;
+        EXPECT_EQ(r.out, "");
+        ++checked;
+    }
+    if (checked == 0)
+        GTEST_SKIP() << "no other MeCab dictionary installed";
 }
 
 TEST_F(WakatiTest, StrayBytesInARubyWordLoseNoText)

@@ -4,6 +4,7 @@
 #include "model/XmlLookup.h"
 #include "support/BookFiles.h"
 #include "tests/support/Corpus.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 #include <unzip.h>
@@ -14,14 +15,14 @@ using namespace zef::test;
 
 namespace {
 
-// Pre-processes with the real analyser, MeCab's default configuration.
+// Pre-processes with the real analyser, on the converters' configuration.
 class PreProcessTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        context.tagger.reset(MeCab::createTagger(""));
+        context.tagger.reset(newPinnedTagger());
         if (!context.tagger)
-            GTEST_SKIP() << "MeCab has no default configuration: " << MeCab::getLastError();
+            GTEST_SKIP() << "MeCab cannot start: " << MeCab::getLastError();
     }
 
     // The document as written back after the pre-process of its body,

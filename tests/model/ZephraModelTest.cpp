@@ -5,6 +5,7 @@
 #include "support/ScratchFolder.h"
 #include "support/ZipBuilder.h"
 #include "support/ZipReader.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +105,7 @@ protected:
 
     bool analyserMissing()
     {
-        MeCab::Tagger* tagger = MeCab::createTagger("");
+        MeCab::Tagger* tagger = newPinnedTagger();
         delete tagger;
         return tagger == nullptr;
     }

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,8 @@ struct ProgramResult {
     bool timedOut = false;
     std::string out;
     std::string err;
+    // The most memory the program held at once (its resident set, in KiB).
+    long peakKilobytes = 0;
 };
 
 namespace detail {
@@ -100,7 +103,8 @@ inline ProgramResult runProgram(const std::string& program, const ProgramRun& ru
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(run.timeoutSeconds);
         int status = 0;
         pid_t answer;
-        while ((answer = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        struct rusage usage {};
+        while ((answer = wait4(pid, &status, WNOHANG, &usage)) == 0 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         if (answer == 0) {
             kill(pid, SIGKILL);
@@ -109,6 +113,7 @@ inline ProgramResult runProgram(const std::string& program, const ProgramRun& ru
         } else if (answer == pid && WIFEXITED(status)) {
             result.status = WEXITSTATUS(status);
         }
+        result.peakKilobytes = usage.ru_maxrss;
     }
     posix_spawn_file_actions_destroy(&actions);
     if (run.stdoutPath.empty())

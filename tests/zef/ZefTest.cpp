@@ -6,6 +6,8 @@
 #include "tests/zef/MiniBook.h"
 #include "tests/zef/ZefFixture.h"
 
+#include <sys/stat.h>
+
 #include <string>
 
 namespace {
@@ -115,6 +117,51 @@ TEST_F(ZefTest, MissingMecabConfigurationIsAModelError)
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.err.rfind("ERROR: 027 ", 0), 0u) << r.err;
     expectUntouched(destination);
+}
+
+TEST_F(ZefTest, MecabConfigurationThatIsNoRegularFileIsRefused)
+{
+    // Regression: a mecabrc at a FIFO hung the pre-process, one at /dev/zero
+    // grew MeCab's memory without bound.
+    const fs::path folder = path("install");
+    fs::create_directories(folder);
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    writeText(settings / "zef.conf", "InstDir=" + folder.string() + "/\n");
+    const std::string destination = existingDestination();
+    for (const fs::path& target : {fs::path("/dev/zero"), path("fifo")}) {
+        fs::remove(folder / "mecabrc");
+        fs::create_symlink(target, folder / "mecabrc");
+        const ProgramResult r = zef({"-a", SampleBook, destination}, {}, 20);
+        EXPECT_FALSE(r.timedOut) << target;
+        EXPECT_EQ(r.status, 4) << target;
+        EXPECT_EQ(r.err, "ERROR: 027 MeCab's configuration file is not a regular file of at most 1 MiB: "
+                             + (folder / "mecabrc").string() + "\n");
+        expectUntouched(destination);
+    }
+}
+
+TEST_F(ZefTest, DictionaryOtherThanUtf8IpadicIsRefused)
+{
+    // Regression: another dictionary gave feature columns as readings or an
+    // undivided text, and the pre-process exited 0.
+    int checked = 0;
+    for (const char* name : {"unidic", "juman-utf8", "ipadic"}) {
+        const std::string dictionary = std::string("/var/lib/mecab/dic/") + name;
+        if (!fs::exists(dictionary + "/sys.dic"))
+            continue;
+        writeText(path("install/mecabrc"), "dicdir = " + dictionary + "\n");
+        writeText(settings / "zef.conf", "InstDir=" + path("install/").string() + "\n");
+        const std::string destination = existingDestination();
+        const ProgramResult r = zef({"-a", SampleBook, destination});
+        EXPECT_EQ(r.status, 4) << name;
+        EXPECT_EQ(r.err.rfind("ERROR: 027 MeCab's dictionary " + dictionary + "/sys.dic is not the UTF-8 IPADIC: ", 0),
+                  0u)
+            << r.err;
+        expectUntouched(destination);
+        ++checked;
+    }
+    if (checked == 0)
+        GTEST_SKIP() << "no other MeCab dictionary installed";
 }
 
 TEST_F(ZefTest, ModelErrorsGiveTheirNumberAndStatus)

@@ -113,4 +113,8 @@ TEST_F(SettingsStoreTest, InstallationFilesAreNamedByInstDirWithoutASeparatorAdd
     std::ofstream(m_root / "machine/zef.conf") << "InstDir=/opt/zef/share/zef/\n";
     ASSERT_TRUE(KILN::installationFile("doc/help.pdf", path));
     EXPECT_EQ("/opt/zef/share/zef/doc/help.pdf", path);
+    EXPECT_FALSE(KILN::existingInstallationFile("doc/help.pdf", path)) << "not there";
+    std::ofstream(m_root / "machine/zef.conf") << "InstDir=" << (m_root / "machine").string() << "/\n";
+    ASSERT_TRUE(KILN::existingInstallationFile("zef.conf", path));
+    EXPECT_EQ((m_root / "machine/zef.conf").string(), path);
 }
