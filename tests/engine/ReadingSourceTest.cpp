@@ -72,7 +72,7 @@ TEST_F(ReadingSourceTest, KnownCases)
         {"やはり向う三軒", "やはり｜向《むか》う｜三《さん》｜軒《けん》", "okurigana split off UniDic's reading"},
         {"食べ物", "｜食《た》べ｜物《もの》", "okurigana inside the word"},
         {"其処に", "｜其処《そこ》に", "unknown to IPADIC, known to UniDic"},
-        {"彁が", "｜彁《》が", "unknown to both: no reading at all"},
+        {"彁が", "彁が", "unknown to both: no reading, so no ruby"},
         {"大学生", "｜大学生《だいがくせい》", "one IPADIC word over two UniDic words: readings joined"},
         {"所謂", "｜所《ところ》｜謂《いい》", "two IPADIC words inside one UniDic word: IPADIC's readings stay"},
     };
