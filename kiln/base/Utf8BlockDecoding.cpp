@@ -18,11 +18,17 @@ bool eightAscii(const uint8_t* p)
 
 } // namespace
 
-uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units)
+uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units, uint32_t* malformed)
 {
     const uint8_t* p = bytes;
     const uint8_t* const end = bytes + length;
     uint16_t* out = units;
+    const uint8_t* firstMalformed = end;
+    const auto replaced = [&](const uint8_t* start) {
+        if (firstMalformed == end)
+            firstMalformed = start;
+        *out++ = static_cast<uint16_t>(utf::Replacement);
+    };
     while (p != end) {
         // Markup and Latin text come in ASCII runs: widen them eight at a time.
         while (end - p >= 8 && eightAscii(p)) {
@@ -33,6 +39,7 @@ uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units)
         }
         if (p == end)
             break;
+        const uint8_t* const start = p;
         const uint8_t lead = *p++;
         if (lead < 0x80) {
             *out++ = lead;
@@ -56,7 +63,7 @@ uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units)
         }
         const int extra = utf::utf8Continuations(lead);
         if (extra < 0) {
-            *out++ = static_cast<uint16_t>(utf::Replacement);
+            replaced(start);
             continue;
         }
         uint32_t value = utf::utf8LeadBits(lead, extra);
@@ -64,7 +71,7 @@ uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units)
         for (; taken < extra && p != end && utf::isUtf8Continuation(*p); ++taken)
             value = value << 6 | (*p++ & 0x3F);
         if (taken < extra || !utf::isWellFormedUtf8(value, extra)) {
-            *out++ = static_cast<uint16_t>(utf::Replacement);
+            replaced(start);
         } else if (value <= 0xFFFF) {
             *out++ = static_cast<uint16_t>(value);
         } else {
@@ -72,6 +79,8 @@ uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units)
             *out++ = utf::lowSurrogateOf(value);
         }
     }
+    if (malformed)
+        *malformed = static_cast<uint32_t>(firstMalformed - bytes);
     return static_cast<uint32_t>(out - units);
 }
 

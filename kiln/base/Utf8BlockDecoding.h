@@ -16,6 +16,8 @@ namespace KILN {
 // another byte or the end of the text cuts them short. A byte that cuts a
 // sequence short is decoded afresh. Characters above U+FFFF become surrogate
 // pairs; U+FEFF is kept wherever it stands.
-uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units);
+// When malformed is given, it receives the offset of the first byte that
+// begins a malformed sequence, or length when there is none.
+uint32_t decodeUtf8Block(const uint8_t* bytes, uint32_t length, uint16_t* units, uint32_t* malformed = nullptr);
 
 } // namespace KILN

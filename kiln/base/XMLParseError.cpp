@@ -85,6 +85,9 @@ constexpr Message messages[] = {
     {170, "undefined namespace prefix is used."},
     {171, "invalid end of source."},
     {173, "undefined namespace prefix is used."},
+    {174, "invalid UTF-8 byte sequence at"},
+    {175, "a character XML does not allow at"},
+    {176, "a byte pair neither Shift_JIS nor code page 932 maps at"},
 };
 
 } // namespace

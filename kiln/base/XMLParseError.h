@@ -85,6 +85,9 @@ public:
         EMPTY_ELEMENT_PREFIX = 170,
         END_OF_SOURCE = 171,
         ATTRIBUTE_PREFIX = 173,
+        INVALID_UTF8 = 174,
+        NOT_A_CHARACTER = 175,
+        UNMAPPED_SHIFT_JIS = 176,
     };
 
     explicit XMLParseError(int32_t code);

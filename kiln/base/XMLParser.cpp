@@ -10,6 +10,7 @@
 #include "kiln/base/NamedNodeMap.h"
 #include "kiln/base/ProcessingInstruction.h"
 #include "kiln/base/Text.h"
+#include "kiln/base/XMLCharCheck.h"
 #include "kiln/base/XMLCharClass.h"
 #include "kiln/base/XMLDecl.h"
 
@@ -85,6 +86,8 @@ XMLParser::~XMLParser()
 
 Document* XMLParser::parse()
 {
+    if (const XMLParserSrcUnit* text = src().front())
+        checkXmlCharacters(text->cursor, static_cast<uint32_t>(text->end - text->cursor));
     Document* doc = document();
     if (src().match("<?xml") && XMLCharClass::isSpace(static_cast<unsigned short>(src().peek(5))))
         parseXMLDecl();

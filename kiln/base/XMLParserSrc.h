@@ -18,6 +18,8 @@ public:
     // Takes ownership of unit; an empty unit is dropped at once.
     void push(XMLParserSrcUnit* unit);
     bool atEnd() const { return m_units.isEmpty(); }
+    // The unit read first (the document text before any entity is read).
+    const XMLParserSrcUnit* front() const { return m_units.first(); }
     // The unit at offset ahead of the read position, or -1 past the end.
     int peek(uint32_t ahead = 0) const;
     // True when the next units equal the ASCII literal; consumes nothing.

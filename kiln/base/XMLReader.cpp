@@ -8,9 +8,11 @@
 #include "kiln/base/Utf16String.h"
 #include "kiln/base/Utf8BlockDecoding.h"
 #include "kiln/base/Utf8String.h"
+#include "kiln/base/XMLCharCheck.h"
 #include "kiln/base/XMLParseError.h"
 #include "kiln/base/XMLParserSrcUnit.h"
 #include "kiln/base/XmlDetector.h"
+#include "kiln/base/generated/EncodingTables.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -96,9 +98,11 @@ bool readWholeFile(FILE* file, Bytes& bytes, uint32_t& length)
 }
 
 // Decodes UTF-8 in one loop; a byte-order mark is dropped when the encoding
-// is the one that may carry it (as the chain's converter does).
+// is the one that may carry it (as the chain's converter does). Malformed
+// UTF-8 is a fatal error in XML: raises XMLParseError 174 at its first byte.
 XMLParserSrcUnit* decodeUtf8(const uint8_t* bytes, uint32_t length, bool dropMark)
 {
+    const uint8_t* const file = bytes;
     if (dropMark && length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         bytes += 3;
         length -= 3;
@@ -107,8 +111,47 @@ XMLParserSrcUnit* decodeUtf8(const uint8_t* bytes, uint32_t length, bool dropMar
     uint32_t capacity = 0;
     if (!resize(units, capacity, length))
         return nullptr;
-    const uint32_t count = decodeUtf8Block(bytes, length, units.data());
+    uint32_t malformed = 0;
+    const uint32_t count = decodeUtf8Block(bytes, length, units.data(), &malformed);
+    if (malformed < length)
+        throwAtByte(XMLParseError::INVALID_UTF8, file, static_cast<uint32_t>(bytes - file) + malformed);
     // Japanese text takes fewer units than bytes: give the rest back.
+    resize(units, capacity, count);
+    return new XMLParserSrcUnit("unknown", std::move(units), count);
+}
+
+// Decodes a document declared Shift_JIS as readers of that label do: a code
+// the Shift_JIS table lacks goes through the code page 932 table (most such
+// files are written in code page 932: ①, 髙, 﨑), one both lack raises
+// XMLParseError 176 at its first byte. Codes Shift_JIS maps keep its mapping.
+XMLParserSrcUnit* decodeShiftJis(const uint8_t* bytes, uint32_t length)
+{
+    MappedUnits units;
+    uint32_t capacity = 0;
+    if (!resize(units, capacity, length))
+        return nullptr;
+    uint16_t* out = units.data();
+    for (uint32_t i = 0; i < length;) {
+        const uint32_t at = i;
+        uint32_t code = bytes[i++];
+        if (code < 0x20 || code == 0x7F) {
+            *out++ = static_cast<uint16_t>(code);
+            continue;
+        }
+        // Code page 932 leads with every high byte outside the katakana.
+        if (code >= 0x80 && !(code >= 0xA1 && code <= 0xDF)) {
+            if (i == length || bytes[i] < 0x40)
+                throwAtByte(XMLParseError::UNMAPPED_SHIFT_JIS, bytes, at);
+            code = code << 8 | bytes[i++];
+        }
+        uint16_t unit = tables::sjisToUcs2.lookup(code);
+        if (unit == SparseCodeTable::Absent)
+            unit = tables::cp932ToUcs2.lookup(code);
+        if (unit == SparseCodeTable::Absent)
+            throwAtByte(XMLParseError::UNMAPPED_SHIFT_JIS, bytes, at);
+        *out++ = unit;
+    }
+    const uint32_t count = static_cast<uint32_t>(out - units.data());
     resize(units, capacity, count);
     return new XMLParserSrcUnit("unknown", std::move(units), count);
 }
@@ -179,6 +222,8 @@ XMLParserSrcUnit* XMLReader::decode(const uint8_t* bytes, uint32_t length)
     }
     if (encoding == EncodingRegistry::Utf8 || encoding == EncodingRegistry::Utf8N)
         return decodeUtf8(bytes, length, encoding == EncodingRegistry::Utf8);
+    if (encoding == EncodingRegistry::ShiftJis)
+        return decodeShiftJis(bytes, length);
     // The bytes go through a memory flow, which answers reads of every
     // width, so that converters from 16- and 32-bit encodings can read it.
     const std::unique_ptr<CompositIFilter> chain(EncodingRegistry::chain(encoding, EncodingRegistry::Utf16N));

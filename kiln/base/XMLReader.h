@@ -22,7 +22,10 @@ public:
     // The decoded text of the file as a source unit (named "unknown") that
     // owns its text; null when the file cannot be opened, read or decoded.
     // Raises XMLParseError 164 when the declaration names an encoding that
-    // the registry does not know (the bytes would be read as garbage).
+    // the registry does not know (the bytes would be read as garbage), 174 at
+    // malformed UTF-8, 176 at a code that neither Shift_JIS nor code page 932
+    // maps in a document declared Shift_JIS (which reads the codes Shift_JIS
+    // lacks as code page 932 does).
     XMLParserSrcUnit* openFile(const unsigned short* path);
     // The same for bytes in memory.
     XMLParserSrcUnit* decode(const uint8_t* bytes, uint32_t length);

@@ -226,7 +226,9 @@ void XMLScanner::readCharReference(Utf16String& out)
     }
     if (digits == 0)
         fail(hex ? XMLParseError::HEX_CHAR_REF : XMLParseError::DECIMAL_CHAR_REF);
-    if (value == 0 || !utf::isScalarValue(value))
+    // A reference, too, must name a character XML allows.
+    const bool control = value < 0x20 && value != 0x9 && value != 0xA && value != 0xD;
+    if (control || value == 0xFFFE || value == 0xFFFF || !utf::isScalarValue(value))
         fail(XMLParseError::CHAR_REF_RANGE);
     if (!keep && !mark) {
         if (value < 0x10000) {

@@ -230,4 +230,25 @@ TEST_F(ZefTest, XhtmlModesMayWriteOverTheirSource)
         << fileContent(path("page.xhtml"));
 }
 
+TEST_F(ZefTest, ShiftJisDocumentInPlaceKeepsItsText)
+{
+    // Regression: ①, 髙 and 﨑 in a document declared Shift_JIS came out as
+    // U+FFFF, and -hb in place lost the original.
+    const std::string head = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
+                             "<html xmlns=\"http://www.w3.org/1999/xhtml\"><body><p>";
+    writeText(path("page.xhtml"), head + "\x87\x40\xFB\xFC\xFA\xB1</p></body></html>");
+    ProgramResult r = zef({"-hb", path("page.xhtml"), path("page.xhtml")});
+    EXPECT_EQ(r.status, 0) << describe(r);
+    EXPECT_NE(fileContent(path("page.xhtml")).find("<p>①髙﨑</p>"), std::string::npos) << fileContent(path("page.xhtml"));
+
+    // A pair neither table maps fails the run and leaves the file alone.
+    const std::string unmapped = head + "\x85\x40</p></body></html>";
+    writeText(path("page.xhtml"), unmapped);
+    r = zef({"-hb", path("page.xhtml"), path("page.xhtml")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("ERROR:176: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("ERROR: 013 "), std::string::npos) << r.err;
+    EXPECT_EQ(fileContent(path("page.xhtml")), unmapped);
+}
+
 } // namespace

@@ -138,12 +138,56 @@ TEST(ParseXMLFileTest, Cp932AliasesOfRealJapaneseFilesAreAccepted)
     }
 }
 
-TEST(ParseXMLFileTest, OverlongUtf8HidesNoMarkup)
+TEST(ParseXMLFileTest, InvalidUtf8IsAFatalError)
 {
-    FileParse parsed = parseFile(writeFile("overlong.xml", "<r a=\"x\xC0\xA2 b=\xC0\xA2y\">\xC0\xBC" "b/\xC0\xBE</r>"));
-    ASSERT_NE(parsed.document, nullptr) << parsed.report;
-    EXPECT_EQ(dumpRoot(parsed.document.get()), u"r(a=x\xFFFD b=\xFFFDy){'\xFFFD" u"b/\xFFFD'}");
+    // Regression: malformed UTF-8 became U+FFFD and the document passed.
+    // The report gives the line and the offset of the first bad byte in the
+    // file (an overlong form would also have hidden markup).
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* report;
+    } cases[] = {
+        {"overlong.xml", "<r a=\"x\xC0\xA2 b=\xC0\xA2y\">\xC0\xBC" "b/\xC0\xBE</r>",
+         "ERROR:174: invalid UTF-8 byte sequence at line 1, byte offset 7\n"},
+        {"stray.xml", "\xEF\xBB\xBF<r>\n<p>本\x80</p></r>", "ERROR:174: invalid UTF-8 byte sequence at line 2, byte offset 13\n"},
+        {"cut.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\xE6\x9C</r>",
+         "ERROR:174: invalid UTF-8 byte sequence at line 2, byte offset 42\n"},
+        {"surrogate.xml", "<r>\xED\xA0\x80</r>", "ERROR:174: invalid UTF-8 byte sequence at line 1, byte offset 3\n"},
+    };
+    for (const auto& c : cases) {
+        FileParse parsed = parseFile(writeFile(c.name, c.bytes));
+        EXPECT_EQ(parsed.document, nullptr) << c.name;
+        EXPECT_EQ(parsed.report, c.report) << c.name;
+    }
 }
+
+TEST(ParseXMLFileTest, CharactersOutsideXmlAreRefused)
+{
+    // Regression: raw U+0001 and U+0002 passed, and the serializer then
+    // wrote them as the reference markers' & and ; (x\x01lt\x02y became
+    // x&lt;y). Every encoding is checked after decoding.
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* position;
+    } cases[] = {
+        {"marker.xml", "<r>x\x01lt\x02y</r>", "line 1, column 5"},
+        {"control.xml", "<r>\n\t本\x1B</r>", "line 2, column 3"},
+        {"ffff.xml", "<r>\xEF\xBF\xBF</r>", "line 1, column 4"},
+        {"fffe-attribute.xml", "<r a='\xEF\xBF\xBE'/>", "line 1, column 7"},
+        {"utf16-lone-surrogate.xml", std::string("\xFF\xFE<\0r\0>\0\x00\xD8<\0/\0r\0>\0", 20), "line 1, column 4"},
+    };
+    for (const auto& c : cases) {
+        FileParse parsed = parseFile(writeFile(c.name, c.bytes));
+        EXPECT_EQ(parsed.document, nullptr) << c.name;
+        EXPECT_EQ(parsed.report, std::string("ERROR:175: a character XML does not allow at ") + c.position + "\n") << c.name;
+    }
+    // Tab, line feed, carriage return and characters beyond the basic plane are characters.
+    FileParse parsed = parseFile(writeFile("fine.xml", "<r>\t\r\n\xF0\xA0\x80\x8B\xEF\xBF\xBD</r>"));
+    EXPECT_NE(parsed.document, nullptr) << parsed.report;
+}
+
 
 TEST(ParseXMLFileTest, GrammarErrorsAreReportedFromFilesToo)
 {
@@ -268,4 +312,28 @@ TEST(ParseXMLFileCorpusTest, SampleBookAgreesWithXmllint)
         ++documents;
     }
     EXPECT_GE(documents, 17);
+}
+
+TEST(ParseXMLFileTest, ShiftJisDocumentReadsCodePage932Characters)
+{
+    // Regression: ①, 髙 and 﨑, which the Shift_JIS table lacks, became
+    // U+FFFF. The label reads as code page 932 for them; the codes Shift_JIS
+    // maps keep its mapping.
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>";
+    FileParse parsed = parseFile(writeFile("cp932.xml", declaration + "<r>\x87\x40\xFB\xFC\xFA\xB1\x82\xA0\x81\x5F\xB1</r>"));
+    ASSERT_NE(parsed.document, nullptr) << parsed.report;
+    EXPECT_EQ(rootText(parsed.document.get()), u"①髙﨑あ＼ｱ");
+    parsed = parseFile(writeFile("sjis-alias.xml", "<?xml version='1.0' encoding='MS_Kanji'?><r>\x87\x40</r>"));
+    ASSERT_NE(parsed.document, nullptr) << parsed.report;
+    EXPECT_EQ(rootText(parsed.document.get()), u"①");
+
+    // A code neither table maps is an error at its first byte.
+    for (const std::string& bad : {std::string("\x85\x40"), std::string("\xA0"), std::string("\x82\x0A"),
+                                   std::string("\xFF\xFF")}) {
+        parsed = parseFile(writeFile("unmapped.xml", declaration + "\n<r>\x82\xA0" + bad + "</r>"));
+        EXPECT_EQ(parsed.document, nullptr);
+        EXPECT_EQ(parsed.report, "ERROR:176: a byte pair neither Shift_JIS nor code page 932 maps at line 2, byte offset 48\n");
+    }
+    parsed = parseFile(writeFile("cut.xml", declaration + "<r/>\x82"));
+    EXPECT_EQ(parsed.report, "ERROR:176: a byte pair neither Shift_JIS nor code page 932 maps at line 1, byte offset 46\n");
 }

@@ -2,7 +2,7 @@
 
 // The XML parser's error messages as users and scripts see them, written out
 // here rather than read from the parser's own table, so that a changed text
-// fails a test. Codes 160 to 166 are the parser's own limits and checks.
+// fails a test. Codes 160 to 166 and 174 to 176 are the parser's own limits and checks.
 
 #include <cstdint>
 
@@ -86,6 +86,9 @@ inline constexpr GoldenMessage goldenMessages[] = {
     {170, "undefined namespace prefix is used."},
     {171, "invalid end of source."},
     {173, "undefined namespace prefix is used."},
+    {174, "invalid UTF-8 byte sequence at"},
+    {175, "a character XML does not allow at"},
+    {176, "a byte pair neither Shift_JIS nor code page 932 maps at"},
 };
 
 // The golden text of a code; empty for a code without one.
