@@ -161,10 +161,15 @@ void ZephraModel::setUpEngine(const PreProcessOptions& options)
     m_engine->ruby = true;
 }
 
-PathString ZephraModel::openBook(const PathString& source, std::vector<LinkPair>& spine, PathString& opfDirectory)
+PathString ZephraModel::openBook(const PathString& source, const PathString& destination, std::vector<LinkPair>& spine,
+                                 PathString& opfDirectory)
 {
     createWorkDirectory();
-    unpackEpub(source, m_workDirectory);
+    // The book would be packed there and removed with the folder.
+    if (holdsPath(m_workDirectory, destination))
+        raiseModelError(26, "Can't create the output epub file. '%s' It lies in the working folder %s.",
+                        utf8(destination).zeroTerminated(), utf8(m_workDirectory).zeroTerminated());
+    unpackEpub(source, m_workDirectory, m_limits);
     if (!locateOpf(m_workDirectory, m_opfPath))
         raiseModelError(8, "Can't find the opf file path.");
     m_package = std::make_unique<PackageDocuments>();
@@ -205,7 +210,11 @@ void ZephraModel::finishBook(const PathString& destination)
     if (m_observer)
         m_observer->documentsDone();
     packEpub(m_workDirectory, destination);
-    removeWorkDirectory();
+    try {
+        removeWorkDirectory();
+    } catch (const ZephraModelError& error) {
+        m_cleanupProblem = error;
+    }
 }
 
 void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathString& source,
@@ -216,7 +225,7 @@ void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathStr
     PathString opfDirectory;
     // A book without a navigation item fails here too, though the
     // pre-process does not rewrite it.
-    openBook(source, spine, opfDirectory);
+    openBook(source, destination, spine, opfDirectory);
     forEachDocument(opfDirectory, spine, [this](const PathString& path, const LinkPair&) {
         const std::unique_ptr<Document> document = readContent(path);
         if (Element* body = findBody(*document))
@@ -232,7 +241,7 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     std::vector<TocItem> pageList;
     std::vector<LinkPair> spine;
     PathString opfDirectory;
-    const PathString navigationPath = openBook(source, spine, opfDirectory);
+    const PathString navigationPath = openBook(source, destination, spine, opfDirectory);
     forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
         const std::unique_ptr<Document> document = readContent(path);
         Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).zeroTerminated(), options);

@@ -3,6 +3,9 @@
 #include "app/Application.h"
 #include "kiln/base/PathString.h"
 #include "model/ModelOptions.h"
+#include "model/UnpackLimits.h"
+
+class ZephraModel;
 
 // The console converter: pre-processes or post-processes an EPUB or a single
 // XHTML file through the conversion model, with the options of the command
@@ -39,10 +42,13 @@ private:
 
     // Runs the conversion of the mode; answers the exit status.
     int32_t convert();
+    // Removes what a failed conversion left; answers status.
+    static int32_t discardWorkDirectory(ZephraModel& model, int32_t status);
 
     int32_t m_mode = PostEpub;
     KILN::PathString m_source;
     KILN::PathString m_destination;
     PreProcessOptions m_preOptions;
     PostProcessOptions m_postOptions;
+    UnpackLimits m_limits;
 };
