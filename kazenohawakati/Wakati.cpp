@@ -1,18 +1,22 @@
 #include "kazenohawakati/Wakati.h"
 
 #include "kazenohawakati/LineReader.h"
+#include "engine/AnalyserFailure.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/TextWriter.h"
 #include "kiln/file/FileIFlow.h"
 #include "kiln/file/FileOFlow.h"
+#include "kiln/file/OutputFile.h"
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 using KILN::IFlow;
 using KILN::IOException;
@@ -77,6 +81,13 @@ bool isReadableKind(const char* path)
     struct stat st;
     return stat(path, &st) == 0
         && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode) || S_ISSOCK(st.st_mode));
+}
+
+// The path and the system's reason for the last failure.
+std::string withReason(KILN::Utf8String& path)
+{
+    const char* reason = std::strerror(errno);
+    return std::string(path.zeroTerminated()) + ": " + reason;
 }
 
 // True when both paths name one existing file.
@@ -173,7 +184,7 @@ void Wakati::divideFiles()
     const auto input = fromFile ? std::make_unique<KILN::FileIFlow>(m_source.zeroTerminated())
                                 : std::make_unique<KILN::FileIFlow>(stdin, true);
     if (!input->isOpen())
-        fail(InputFailed);
+        failWith(InputFailed, "cannot open ", withReason(m_source).c_str());
     if (fromFile && !isReadableKind(m_source.zeroTerminated()))
         failWith(InputFailed, "not a file or a stream: ", m_source.zeroTerminated());
     // Opening the destination truncates it: it must not be the source.
@@ -181,19 +192,28 @@ void Wakati::divideFiles()
         failWith(OutputFailed, "source and destination are the same file: ", m_destination.zeroTerminated());
     // The analyser first, so that its failure creates no destination.
     const EngineContext context = createEngine();
-    const auto output = toFile ? std::make_unique<KILN::FileOFlow>(m_destination.zeroTerminated())
-                               : std::make_unique<KILN::FileOFlow>(stdout, true);
-    if (!output->isOpen())
-        fail(OutputFailed);
-    divide(context, *input, *output);
+    // A file is written beside its destination and takes its place only
+    // once complete: a failed run leaves an existing file as it was.
+    std::unique_ptr<KILN::OutputFile> file;
+    if (toFile) {
+        file = std::make_unique<KILN::OutputFile>(m_destination.zeroTerminated());
+        if (!file->open())
+            failWith(OutputFailed, "cannot open ", withReason(m_destination).c_str());
+    }
+    KILN::FileOFlow output(toFile ? file->stream() : stdout, true);
+    divide(context, *input, output);
+    if (file && !file->commit())
+        failWith(OutputFailed, "cannot write ", m_destination.zeroTerminated());
 }
 
 EngineContext Wakati::createEngine()
 {
     EngineContext context;
-    context.tagger.reset(MeCab::createTagger(""));
+    const char* arguments[] = {"kazenohawakati", nullptr};
+    context.tagger.reset(MeCab::createTagger(1, const_cast<char**>(arguments)));
     if (!context.tagger)
-        failWith(AnalyserFailed, "cannot create the MeCab tagger: ", MeCab::getLastError());
+        failWith(AnalyserFailed, "cannot create the MeCab tagger: ",
+                 analyserFailure(1, const_cast<char**>(arguments)).c_str());
     context.wakachi = true;
     context.jyoshi_wakachi = m_jyoshiWakachi;
     context.kazenoha = m_kazenoha;

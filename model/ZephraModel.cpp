@@ -1,5 +1,6 @@
 #include "model/ZephraModel.h"
 
+#include "engine/AnalyserFailure.h"
 #include "kiln/base/Utf8String.h"
 #include "model/ContentDocument.h"
 #include "model/DocumentFile.h"
@@ -91,19 +92,6 @@ PathString parentOf(const PathString& path)
     PathString parent = path;
     parent.toParent();
     return parent;
-}
-
-// Why MeCab cannot start. A failed tagger leaves no reason behind
-// (getTaggerError answers an empty text), so a model is made with the same
-// arguments to learn it.
-std::string analyserFailure(int count, char** arguments)
-{
-    std::string reason = MeCab::getTaggerError();
-    if (reason.empty()) {
-        delete MeCab::createModel(count, arguments);
-        reason = MeCab::getLastError();
-    }
-    return reason.empty() ? std::string("MeCab cannot start.") : reason;
 }
 
 // The rewritings of one content document after authoring: ruby and word
