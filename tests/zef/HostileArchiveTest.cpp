@@ -283,6 +283,30 @@ TEST_F(HostileArchiveTest, DestinationInTheWorkingFolderIsRefused)
     }
 }
 
+TEST_F(HostileArchiveTest, StandardOutputThatNamesNoPathIsWrittenThrough)
+{
+    // Regression: /dev/stdout on a deleted file made a stray file named
+    // "... (deleted)", and on a pipe one named "pipe:[...]".
+    writeZip(path("book.epub"), MiniBook().entries());
+    const std::string zefRun = std::string(ZefProgram) + " -b book.epub /dev/stdout";
+    const std::string deleted = "cd '" + scratch.string() + "' && exec 3>gone.epub && rm gone.epub && " + zefRun
+                              + " >&3 && cp /proc/self/fd/3 kept.epub";
+    const std::set<std::string> before = treeListing(scratch);
+    ProgramRun run{{"-c", deleted}, "", "", {"TMPDIR=" + temporary.string(), "ZEF_SYSCONFDIR=" + settings.string()}};
+    ProgramResult r = runProgram("/bin/sh", run, scratch);
+    EXPECT_EQ(r.status, 0) << describe(r);
+    EXPECT_EQ(readZip(path("kept.epub")).size(), MiniBook().entries().size()) << "written through the descriptor";
+    fs::remove(path("kept.epub"));
+    EXPECT_EQ(treeListing(scratch), before);
+
+    // A pipe cannot take a zip archive, which is written with seeks back:
+    // the run fails, and no file appears.
+    run.arguments = {"-c", "cd '" + scratch.string() + "' && " + zefRun + " | cat >/dev/null"};
+    r = runProgram("/bin/sh", run, scratch);
+    EXPECT_EQ(treeListing(scratch), before);
+    EXPECT_TRUE(treeListing(temporary).empty());
+}
+
 TEST_F(HostileArchiveTest, LargeMediaComesThroughIntact)
 {
     std::string media(60 << 20, '\0');
