@@ -2,8 +2,8 @@
 
 #include "kazenohawakati/LineReader.h"
 #include "app/OptionValue.h"
+#include "engine/AnalyserFailure.h"
 #include "engine/DictionaryCheck.h"
-#include "engine/NewTagger.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/TextWriter.h"
@@ -11,9 +11,11 @@
 #include "kiln/file/ConfigurationFile.h"
 #include "kiln/file/FileOFlow.h"
 #include "kiln/file/InstallationFile.h"
+#include "kiln/file/OutputFile.h"
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -85,6 +87,13 @@ bool isReadableKind(const char* path)
     struct stat st;
     return stat(path, &st) == 0
         && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode) || S_ISSOCK(st.st_mode));
+}
+
+// The path and the system's reason for the last failure.
+std::string withReason(KILN::Utf8String& path)
+{
+    const char* reason = std::strerror(errno);
+    return std::string(path.zeroTerminated()) + ": " + reason;
 }
 
 // True when both paths name one existing file.
@@ -183,7 +192,7 @@ void Wakati::divideFiles()
     const auto input = fromFile ? std::make_unique<KILN::FileIFlow>(m_source.zeroTerminated())
                                 : std::make_unique<KILN::FileIFlow>(stdin, true);
     if (!input->isOpen())
-        fail(InputFailed);
+        failWith(InputFailed, "cannot open ", withReason(m_source).c_str());
     if (fromFile && !isReadableKind(m_source.zeroTerminated()))
         failWith(InputFailed, "not a file or a stream: ", m_source.zeroTerminated());
     // Opening the destination truncates it: it must not be the source.
@@ -191,11 +200,18 @@ void Wakati::divideFiles()
         failWith(OutputFailed, "source and destination are the same file: ", m_destination.zeroTerminated());
     // The analyser first, so that its failure creates no destination.
     const EngineContext context = createEngine();
-    const auto output = toFile ? std::make_unique<KILN::FileOFlow>(m_destination.zeroTerminated())
-                               : std::make_unique<KILN::FileOFlow>(stdout, true);
-    if (!output->isOpen())
-        fail(OutputFailed);
-    divide(context, *input, *output);
+    // A file is written beside its destination and takes its place only
+    // once complete: a failed run leaves an existing file as it was.
+    std::unique_ptr<KILN::OutputFile> file;
+    if (toFile) {
+        file = std::make_unique<KILN::OutputFile>(m_destination.zeroTerminated());
+        if (!file->open())
+            failWith(OutputFailed, "cannot open ", withReason(m_destination).c_str());
+    }
+    KILN::FileOFlow output(toFile ? file->stream() : stdout, true);
+    divide(context, *input, output);
+    if (file && !file->commit())
+        failWith(OutputFailed, "cannot write ", m_destination.zeroTerminated());
 }
 
 EngineContext Wakati::createEngine()
@@ -207,15 +223,20 @@ EngineContext Wakati::createEngine()
     const bool pinned = KILN::existingInstallationFile("mecabrc", mecabrc);
     if (pinned && !KILN::isConfigurationFile(mecabrc))
         failWith(AnalyserFailed, "MeCab's configuration file is not a regular file of at most 1 MiB: ", mecabrc.c_str());
-    context.tagger.reset(newTagger(pinned ? mecabrc.c_str() : nullptr));
+    // MeCab takes the first entry of an argument vector as the program name.
+    const char* withFile[] = {"kazenohawakati", "--rcfile", mecabrc.c_str(), nullptr};
+    const char* withDefaults[] = {"kazenohawakati", nullptr};
+    const int count = pinned ? 3 : 1;
+    char** arguments = const_cast<char**>(pinned ? withFile : withDefaults);
+    context.tagger.reset(MeCab::createTagger(count, arguments));
     if (!context.tagger)
-        failWith(AnalyserFailed, "cannot create the MeCab tagger: ", MeCab::getLastError());
+        failWith(AnalyserFailed, "cannot create the MeCab tagger: ", analyserFailure(count, arguments).c_str());
     const std::string problem = dictionaryProblem(*context.tagger);
     if (!problem.empty())
         failWith(AnalyserFailed, problem.c_str(), "");
     if (!m_readingDic.empty()) {
         try {
-            context.readings = ReadingSource::open(m_readingDic.c_str(), {"kazenohawakati"});
+            context.readings = ReadingSource::open(m_readingDic.c_str(), std::vector<const char*>(arguments, arguments + count));
         } catch (const ReadingSource::Refused& refused) {
             failWith(AnalyserFailed, refused.what(), "");
         }

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <ctime>
 #include <deque>
 #include <string>
@@ -123,11 +122,18 @@ bool isAscii(const std::string& text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// The diagnostic of a failed step, which goes into the text of error 25.
+bool failed(std::string& problem, const char* what, const std::string& path)
+{
+    problem = what + (" " + path);
+    return false;
+}
+
 // Opens entry name for the file at path of status st: stored at level 0,
 // deflated at any other level; raw when the data comes deflated already.
-// Prints what failed on standard output and answers false.
+// Sets problem to what failed and answers false.
 bool openEntry(zipFile archive, const std::string& path, const std::string& name, const struct stat& st, int level,
-               bool raw)
+               bool raw, std::string& problem)
 {
     zip_fileinfo info = {};
     info.dosDate = dosDate(st.st_mtime);
@@ -138,62 +144,49 @@ bool openEntry(zipFile archive, const std::string& path, const std::string& name
     const unsigned long flags = isAscii(name) ? 0 : FlagUtf8Name;
     if (zipOpenNewFileInZip4_64(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                 level != 0 ? Z_DEFLATED : 0, level, raw ? 1 : 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                Z_DEFAULT_STRATEGY, nullptr, 0, VersionMadeByUnix, flags, zip64) != ZIP_OK) {
-        std::printf("error in opening %s in zipfile\n", path.c_str());
-        return false;
-    }
+                                Z_DEFAULT_STRATEGY, nullptr, 0, VersionMadeByUnix, flags, zip64) != ZIP_OK)
+        return failed(problem, "error in opening", path + " in zipfile");
     return true;
 }
 
 // Adds the file at path as entry name, read and deflated as it is written.
-bool addFile(zipFile archive, const std::string& path, const std::string& name, int level, std::vector<char>& buffer)
+bool addFile(zipFile archive, const std::string& path, const std::string& name, int level, std::vector<char>& buffer,
+             std::string& problem)
 {
     // A link is not followed, and O_NONBLOCK keeps a FIFO from blocking
     // the open before it is refused as not a regular file.
     const KILN::FileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
-    if (!file.isOpen() || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::printf("error in opening %s for reading\n", path.c_str());
-        return false;
-    }
-    if (!openEntry(archive, path, name, st, level, false))
+    if (!file.isOpen() || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return failed(problem, "error in opening", path + " for reading");
+    if (!openEntry(archive, path, name, st, level, false, problem))
         return false;
     for (;;) {
         const ssize_t got = read(file.get(), buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            std::printf("error in reading %s\n", path.c_str());
-            return false;
-        }
+        if (got < 0)
+            return failed(problem, "error in reading", path);
         if (got == 0)
             break;
-        if (zipWriteInFileInZip(archive, buffer.data(), static_cast<unsigned>(got)) < 0) {
-            std::printf("error in writing %s in the zipfile\n", path.c_str());
-            return false;
-        }
+        if (zipWriteInFileInZip(archive, buffer.data(), static_cast<unsigned>(got)) < 0)
+            return failed(problem, "error in writing", path + " in the zipfile");
     }
-    if (zipCloseFileInZip(archive) != ZIP_OK) {
-        std::printf("error in closing %s in the zipfile\n", path.c_str());
-        return false;
-    }
+    if (zipCloseFileInZip(archive) != ZIP_OK)
+        return failed(problem, "error in closing", path + " in the zipfile");
     return true;
 }
 
 // Adds the file at path as entry name from its deflated data.
 bool addDeflated(zipFile archive, const std::string& path, const std::string& name, int level,
-                 const EntryDeflater::Deflated& file)
+                 const EntryDeflater::Deflated& file, std::string& problem)
 {
-    if (!openEntry(archive, path, name, file.status, level, true))
+    if (!openEntry(archive, path, name, file.status, level, true, problem))
         return false;
-    if (!file.data.empty() && zipWriteInFileInZip(archive, file.data.data(), static_cast<unsigned>(file.data.size())) < 0) {
-        std::printf("error in writing %s in the zipfile\n", path.c_str());
-        return false;
-    }
-    if (zipCloseFileInZipRaw64(archive, file.size, file.crc) != ZIP_OK) {
-        std::printf("error in closing %s in the zipfile\n", path.c_str());
-        return false;
-    }
+    if (!file.data.empty() && zipWriteInFileInZip(archive, file.data.data(), static_cast<unsigned>(file.data.size())) < 0)
+        return failed(problem, "error in writing", path + " in the zipfile");
+    if (zipCloseFileInZipRaw64(archive, file.size, file.crc) != ZIP_OK)
+        return failed(problem, "error in closing", path + " in the zipfile");
     return true;
 }
 
@@ -244,14 +237,17 @@ void addFolder(zipFile archive, const std::string& root, const std::string& dest
         if (item.unlisted)
             raiseModelError(25, "Can't read '%s' directory.", item.path.c_str());
         EntryDeflater::Deflated deflated;
+        std::string problem;
         const bool added = deflater.take(fileIndex++, deflated)
-                               ? addDeflated(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, deflated)
-                               : addFile(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, buffer);
+                               ? addDeflated(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, deflated, problem)
+                               : addFile(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, buffer, problem);
         if (added)
             continue;
         if (item.topLevel)
-            raiseModelError(25, "Can't append '%s' to '%s'.", item.entry.c_str(), destination.c_str());
-        raiseModelError(25, "Can't append '%s' to the output epub '%s'.", item.entry.c_str(), destination.c_str());
+            raiseModelError(25, "Can't append '%s' to '%s'. %s", item.entry.c_str(), destination.c_str(),
+                            problem.c_str());
+        raiseModelError(25, "Can't append '%s' to the output epub '%s'. %s", item.entry.c_str(), destination.c_str(),
+                        problem.c_str());
     }
 }
 
@@ -273,8 +269,9 @@ void packEpub(const KILN::PathString& directory, const KILN::PathString& destina
         raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
 
     std::vector<char> buffer(PackingBuffer);
-    if (!addFile(archive.get(), root + "/" + MimetypeName, MimetypeName, 0, buffer))
-        raiseModelError(25, "Can't append 'mimetype' to '%s'.", destinationText.c_str());
+    std::string problem;
+    if (!addFile(archive.get(), root + "/" + MimetypeName, MimetypeName, 0, buffer, problem))
+        raiseModelError(25, "Can't append 'mimetype' to '%s'. %s", destinationText.c_str(), problem.c_str());
     addFolder(archive.get(), root, destinationText, buffer);
     // Only a complete archive may take the destination's place.
     if (archive.close() != ZIP_OK || !output.commit())

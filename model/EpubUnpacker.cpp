@@ -3,6 +3,7 @@
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/FileDescriptor.h"
 #include "kiln/file/NativePath.h"
+#include "model/UnpackLimits.h"
 #include "model/ZephraModelError.h"
 
 #include <cerrno>
@@ -27,6 +28,8 @@ constexpr size_t ExtractionBuffer = 8192;
 constexpr unsigned HostUnix = 3;
 constexpr unsigned HostDarwin = 19;
 constexpr unsigned long FlagEncrypted = 1;
+constexpr uint64_t Zip64ExtraField = 0x0001;
+constexpr uint64_t Zip64Placeholder = 0xFFFFFFFF;
 
 // Closes the archive on every path out.
 class Archive {
@@ -65,32 +68,70 @@ private:
     unzFile m_file;
 };
 
-// The stored name of the current entry, whatever its length.
+uint64_t littleEndian(const unsigned char* bytes, int count)
+{
+    uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// Takes the sizes that the directory records as 0xFFFFFFFF from the zip64
+// extra field, which holds them in that order, each only when its 32-bit
+// field is the placeholder: minizip answers the placeholder itself.
+void takeZip64Sizes(unz_file_info64& info, const std::vector<unsigned char>& extra)
+{
+    for (size_t at = 0; at + 4 <= extra.size();) {
+        const uint64_t id = littleEndian(&extra[at], 2);
+        const size_t length = static_cast<size_t>(littleEndian(&extra[at + 2], 2));
+        at += 4;
+        if (length > extra.size() - at)
+            return;
+        if (id == Zip64ExtraField) {
+            size_t field = at;
+            for (ZPOS64_T* size : {&info.uncompressed_size, &info.compressed_size}) {
+                if (*size == Zip64Placeholder && field + 8 <= at + length) {
+                    *size = littleEndian(&extra[field], 8);
+                    field += 8;
+                }
+            }
+            return;
+        }
+        at += length;
+    }
+}
+
+// The stored name of the current entry, whatever its length, and its
+// information with the true sizes of a zip64 entry.
 std::string entryName(unzFile archive, unz_file_info64& info)
 {
     if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
         raiseModelError(4, "Can't get file information from zip file.");
     std::string name(info.size_filename + 1, '\0');
-    if (unzGetCurrentFileInfo64(archive, &info, name.data(), name.size(), nullptr, 0, nullptr, 0) != UNZ_OK)
+    std::vector<unsigned char> extra(info.size_file_extra);
+    if (unzGetCurrentFileInfo64(archive, &info, name.data(), name.size(), extra.data(), extra.size(), nullptr, 0)
+        != UNZ_OK)
         raiseModelError(4, "Can't get file information from zip file.");
     name.resize(info.size_filename);
+    takeZip64Sizes(info, extra);
     return name;
 }
 
 // Splits name into the components of a path below the working directory;
-// empty and "." components are dropped. False for a name that could lead
-// elsewhere or that does not decode faithfully: a zero byte, a backslash, a
-// leading '/', a ".." component, or bytes that are not UTF-8.
-bool safeComponents(const std::string& name, std::vector<std::string>& parts)
+// empty and "." components are dropped. Answers why a name could lead
+// elsewhere or does not decode faithfully (a zero byte, a backslash, a
+// leading '/', a ".." component, bytes that are not UTF-8), or null.
+const char* unsafeName(const std::string& name, std::vector<std::string>& parts)
 {
-    if (name[0] == '/' || name.find('\0') != std::string::npos ||
-        name.find('\\') != std::string::npos)
-        return false;
+    if (name[0] == '/')
+        return "an absolute name";
+    if (name.find('\0') != std::string::npos || name.find('\\') != std::string::npos)
+        return "a zero byte or a backslash in the name";
     KILN::PathString decoded;
     decoded.assignUtf8(name.c_str());
     std::string encoded;
     if (!KILN::toNativePath(decoded, encoded) || encoded != name)
-        return false;
+        return "the name is not UTF-8";
     parts.clear();
     for (size_t start = 0; start <= name.size();) {
         size_t end = name.find('/', start);
@@ -98,12 +139,17 @@ bool safeComponents(const std::string& name, std::vector<std::string>& parts)
             end = name.size();
         const std::string part = name.substr(start, end - start);
         if (part == "..")
-            return false;
+            return "the name leads out of the book";
         if (!part.empty() && part != ".")
             parts.push_back(part);
         start = end + 1;
     }
-    return true;
+    return nullptr;
+}
+
+[[noreturn]] void unzipFailed(const std::string& name, const char* reason)
+{
+    raiseModelError(6, "Can't unzip the file. %s: %s", name.c_str(), reason);
 }
 
 bool isLink(const unz_file_info64& info)
@@ -152,12 +198,14 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
-void extractFile(unzFile archive, uint64_t size, int top, const std::string& directory,
-                 const std::vector<std::string>& parts, std::vector<char>& buffer)
+void extractFile(unzFile archive, const std::string& name, const unz_file_info64& info, int top,
+                 const std::string& directory, const std::vector<std::string>& parts, std::vector<char>& buffer)
 {
     const KILN::FileDescriptor parent(openDirectories(top, parts, parts.size() - 1));
+    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
+        unzipFailed(name, "an unsupported compression method");
     if (unzOpenCurrentFile(archive) != UNZ_OK)
-        raiseModelError(6, "Can't unzip the file.");
+        unzipFailed(name, "its local header does not match the directory of the archive");
     OpenEntry entry(archive);
 
     // O_NONBLOCK keeps a FIFO in the way from blocking the open; it is then
@@ -167,21 +215,28 @@ void extractFile(unzFile archive, uint64_t size, int top, const std::string& dir
     struct stat st;
     if (!target.isOpen() || fstat(target.get(), &st) != 0 || !S_ISREG(st.st_mode))
         raiseModelError(6, "Can't cretate file (%s) when unzip the epub file.", joined(directory, parts).c_str());
+    const uint64_t size = info.uncompressed_size;
     uint64_t total = 0;
     for (;;) {
         const int read = unzReadCurrentFile(archive, buffer.data(), static_cast<unsigned>(buffer.size()));
         if (read < 0)
-            raiseModelError(6, "Can't unzip the file.");
+            unzipFailed(name, "its data is damaged");
         if (read == 0)
             break;
+        // The limits were held against the recorded sizes: no entry may
+        // write more.
+        if (static_cast<uint64_t>(read) > size - total)
+            unzipFailed(name, "its data goes beyond its recorded size");
         if (!writeAll(target.get(), buffer.data(), static_cast<size_t>(read)))
             raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", joined(directory, parts).c_str());
         total += static_cast<uint64_t>(read);
     }
     // Damaged deflated data can end the stream early without a read error,
     // and minizip checks the CRC only of an entry read to its full size.
-    if (total != size || entry.close() != UNZ_OK)
-        raiseModelError(6, "Can't unzip the file.");
+    if (total != size)
+        unzipFailed(name, "its data ends before its recorded size");
+    if (entry.close() != UNZ_OK)
+        unzipFailed(name, "its data does not match its checksum");
     if (!target.close())
         raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", joined(directory, parts).c_str());
 }
@@ -194,21 +249,47 @@ void extractEntry(unzFile archive, int top, const std::string& directory, std::v
         return;
     const bool folder = name.back() == '/' || name.back() == '\\';
     std::vector<std::string> parts;
-    const bool safe = safeComponents(name, parts) && !isLink(info);
+    const char* unsafe = unsafeName(name, parts);
+    if (!unsafe && isLink(info))
+        unsafe = "a symbolic link";
     if (folder) {
-        if (!safe)
+        if (unsafe)
             raiseModelError(5, "Can't create directory.");
         ::close(openDirectories(top, parts, parts.size()));
         return;
     }
-    if (!safe || parts.empty() || (info.flag & FlagEncrypted) != 0)
-        raiseModelError(6, "Can't unzip the file.");
-    extractFile(archive, info.uncompressed_size, top, directory, parts, buffer);
+    if (!unsafe && parts.empty())
+        unsafe = "the name names no file";
+    if (!unsafe && (info.flag & FlagEncrypted) != 0)
+        unsafe = "it is encrypted";
+    if (unsafe)
+        unzipFailed(name, unsafe);
+    extractFile(archive, name, info, top, directory, parts, buffer);
+}
+
+// Lists every entry and holds the book to the limits before anything is
+// unpacked: minizip never inflates an entry beyond its recorded size.
+void checkLimits(unzFile archive, const UnpackLimits& limits, uint64_t archiveSize)
+{
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(archive, &global) != UNZ_OK)
+        raiseModelError(4, "Can't get file information from zip file.");
+    UnpackBudget budget(limits, archiveSize);
+    budget.announce(global.number_entry);
+    int answer = unzGoToFirstFile(archive);
+    while (answer == UNZ_OK) {
+        unz_file_info64 info;
+        entryName(archive, info);
+        budget.add(info.uncompressed_size);
+        answer = unzGoToNextFile(archive);
+    }
+    if (answer != UNZ_END_OF_LIST_OF_FILE)
+        raiseModelError(4, "Can't get file information from zip file.");
 }
 
 } // namespace
 
-void unpackEpub(const KILN::PathString& source, const KILN::PathString& directory)
+void unpackEpub(const KILN::PathString& source, const KILN::PathString& directory, const UnpackLimits& limits)
 {
     std::string sourceName;
     struct stat st;
@@ -219,6 +300,7 @@ void unpackEpub(const KILN::PathString& source, const KILN::PathString& director
     if (!opened)
         raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).zeroTerminated());
     const Archive archive(opened);
+    checkLimits(archive.get(), limits, static_cast<uint64_t>(st.st_size));
 
     std::string directoryName;
     if (!KILN::toNativePath(directory, directoryName))

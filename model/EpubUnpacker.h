@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kiln/base/PathString.h"
+#include "model/UnpackLimits.h"
 
 // Unpacks every entry of the EPUB archive at source into directory (which
 // this conversion created). Entry names that would leave the directory
@@ -8,5 +9,8 @@
 // before anything of the entry is written, as are link and encrypted
 // entries; files are created without following a symbolic link in the way,
 // and a read error, a bad checksum or data ending before the recorded size
-// fails the entry. Raises errors 3 to 7.
-void unpackEpub(const KILN::PathString& source, const KILN::PathString& directory);
+// fails the entry, naming it and the reason. A book beyond the limits
+// (entries, unpacked size, compression ratio) is refused before anything is
+// unpacked. Raises errors 3 to 7 and 29.
+void unpackEpub(const KILN::PathString& source, const KILN::PathString& directory,
+                const UnpackLimits& limits = UnpackLimits());

@@ -6,6 +6,7 @@
 #include "model/ZephraModelError.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <string>
 
@@ -15,14 +16,37 @@ namespace {
 
 constexpr int Candidates = 10000;
 
-// The temporary folder as a native name without a trailing separator.
+// The temporary folder as a native name without a trailing separator:
+// $TMPDIR when it names an existing folder, else /tmp. A missing one is not
+// made: nothing above the working folder is ours to create.
 std::string temporaryFolder()
 {
     const char* named = std::getenv("TMPDIR");
-    std::string folder = named && *named ? named : "/tmp";
+    struct stat st;
+    std::string folder = named && *named && stat(named, &st) == 0 && S_ISDIR(st.st_mode) ? named : "/tmp";
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     return folder;
+}
+
+// The canonical name of the deepest existing folder on the way to path (path
+// itself when it exists); empty when none resolves.
+std::string deepestExisting(std::string path)
+{
+    char resolved[PATH_MAX];
+    for (;;) {
+        if (realpath(path.c_str(), resolved))
+            return resolved;
+        const size_t slash = path.find_last_of('/');
+        if (slash == std::string::npos)
+            path = ".";
+        else if (slash == 0)
+            path = "/";
+        else
+            path.resize(slash);
+        if (path == "." && !realpath(".", resolved))
+            return std::string();
+    }
 }
 
 } // namespace
@@ -36,8 +60,6 @@ KILN::PathString createWorkDirectory()
     std::string check;
     if (!KILN::toNativePath(folderPath, check) || check != folder)
         raiseModelError(1, "Can't create temporary directory.");
-    int32_t ignored;
-    KILN::Directory::create(folderPath, ignored);  // a failure shows in mkdir below
 
     const std::string prefix = folder == "/" ? "/zef." : folder + "/zef.";
     for (int i = 0; i < Candidates; ++i) {
@@ -62,4 +84,16 @@ void removeWorkDirectory(const KILN::PathString& directory)
         KILN::Utf8String name(directory);
         raiseModelError(2, "Can't remove temporary directory. %s", name.zeroTerminated());
     }
+}
+
+bool holdsPath(const KILN::PathString& directory, const KILN::PathString& path)
+{
+    std::string folder;
+    std::string native;
+    if (!KILN::toNativePath(directory, folder) || !KILN::toNativePath(path, native))
+        return false;
+    folder = deepestExisting(folder);
+    native = deepestExisting(native);
+    return !folder.empty() && native.compare(0, folder.size(), folder) == 0
+        && (native.size() == folder.size() || native[folder.size()] == '/');
 }

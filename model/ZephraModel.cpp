@@ -1,5 +1,6 @@
 #include "model/ZephraModel.h"
 
+#include "engine/AnalyserFailure.h"
 #include "engine/DictionaryCheck.h"
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/ConfigurationFile.h"
@@ -95,19 +96,6 @@ PathString parentOf(const PathString& path)
     return parent;
 }
 
-// Why MeCab cannot start. A failed tagger leaves no reason behind
-// (getTaggerError answers an empty text), so a model is made with the same
-// arguments to learn it.
-std::string analyserFailure(int count, char** arguments)
-{
-    std::string reason = MeCab::getTaggerError();
-    if (reason.empty()) {
-        delete MeCab::createModel(count, arguments);
-        reason = MeCab::getLastError();
-    }
-    return reason.empty() ? std::string("MeCab cannot start.") : reason;
-}
-
 // The rewritings of one content document after authoring: ruby and word
 // breaks in the body, and with the publisher option the head cleaned and the
 // page spans marked. Answers the body, or null when there is none.
@@ -176,10 +164,15 @@ void ZephraModel::setUpEngine(const PreProcessOptions& options)
     m_engine->ruby = true;
 }
 
-PathString ZephraModel::openBook(const PathString& source, std::vector<LinkPair>& spine, PathString& opfDirectory)
+PathString ZephraModel::openBook(const PathString& source, const PathString& destination, std::vector<LinkPair>& spine,
+                                 PathString& opfDirectory)
 {
     createWorkDirectory();
-    unpackEpub(source, m_workDirectory);
+    // The book would be packed there and removed with the folder.
+    if (holdsPath(m_workDirectory, destination))
+        raiseModelError(26, "Can't create the output epub file. '%s' It lies in the working folder %s.",
+                        utf8(destination).zeroTerminated(), utf8(m_workDirectory).zeroTerminated());
+    unpackEpub(source, m_workDirectory, m_limits);
     if (!locateOpf(m_workDirectory, m_opfPath))
         raiseModelError(8, "Can't find the opf file path.");
     m_package = std::make_unique<PackageDocuments>();
@@ -220,7 +213,11 @@ void ZephraModel::finishBook(const PathString& destination)
     if (m_observer)
         m_observer->documentsDone();
     packEpub(m_workDirectory, destination);
-    removeWorkDirectory();
+    try {
+        removeWorkDirectory();
+    } catch (const ZephraModelError& error) {
+        m_cleanupProblem = error;
+    }
 }
 
 void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathString& source,
@@ -231,7 +228,7 @@ void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathStr
     PathString opfDirectory;
     // A book without a navigation item fails here too, though the
     // pre-process does not rewrite it.
-    openBook(source, spine, opfDirectory);
+    openBook(source, destination, spine, opfDirectory);
     forEachDocument(opfDirectory, spine, [this](const PathString& path, const LinkPair&) {
         const std::unique_ptr<Document> document = readContent(path);
         if (Element* body = findBody(*document))
@@ -247,7 +244,7 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     std::vector<TocItem> pageList;
     std::vector<LinkPair> spine;
     PathString opfDirectory;
-    const PathString navigationPath = openBook(source, spine, opfDirectory);
+    const PathString navigationPath = openBook(source, destination, spine, opfDirectory);
     forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
         const std::unique_ptr<Document> document = readContent(path);
         Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).zeroTerminated(), options);

@@ -5,9 +5,12 @@
 #include "model/ModelOptions.h"
 #include "model/PackageDocuments.h"
 #include "model/ProgressObserver.h"
+#include "model/UnpackLimits.h"
+#include "model/ZephraModelError.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Runs one conversion for a front end: the pre-process or post-process of an
@@ -37,17 +40,23 @@ public:
     // Removes the working directory, if any, with everything in it (error 2).
     void removeWorkDirectory();
     const KILN::PathString& workDirectory() const { return m_workDirectory; }
+    // Why the working directory of a successful conversion could not be
+    // removed: the book is written, so this is no failure of the conversion.
+    const std::optional<ZephraModelError>& cleanupProblem() const { return m_cleanupProblem; }
 
     // Told of each content document as it is converted; null for none.
     void setObserver(ProgressObserver* observer) { m_observer = observer; }
+    // How far an EPUB may unpack (error 29 beyond).
+    void setUnpackLimits(const UnpackLimits& limits) { m_limits = limits; }
 
 private:
     // Creates the analyser with the options' switches (error 27).
     void setUpEngine(const PreProcessOptions& options);
     // Unpacks source and loads its package; answers the navigation path and
-    // fills the spine and the package document's folder.
-    KILN::PathString openBook(const KILN::PathString& source, std::vector<LinkPair>& spine,
-                              KILN::PathString& opfDirectory);
+    // fills the spine and the package document's folder. A destination in
+    // the working directory is refused first (error 26).
+    KILN::PathString openBook(const KILN::PathString& source, const KILN::PathString& destination,
+                              std::vector<LinkPair>& spine, KILN::PathString& opfDirectory);
     // The file a spine href names below the package document's folder
     // (error 12 when it would leave the working directory).
     KILN::PathString contentPath(const KILN::PathString& opfDirectory, const KILN::Utf8String& href) const;
@@ -62,4 +71,6 @@ private:
     KILN::PathString m_workDirectory;
     std::unique_ptr<EngineContext> m_engine;
     ProgressObserver* m_observer = nullptr;
+    UnpackLimits m_limits;
+    std::optional<ZephraModelError> m_cleanupProblem;
 };

@@ -1,20 +1,25 @@
 #include "model/ZephraModelError.h"
 
-#include <cstring>
+#include "model/PrintableText.h"
+
+#include <string>
 
 void raiseModelError(int32_t number, const char* message, const char* first, const char* second,
-                     std::source_location where)
+                     const char* third, std::source_location where)
 {
     // Plain substitution: a path may hold '%' itself, so the message is not
-    // handed to a formatter.
+    // handed to a formatter. The fills quote the book (names, hrefs, text)
+    // and are printed on terminals: their control characters are escaped.
     KILN::Utf8String text;
-    const char* fills[] = {first, second};
+    const char* fills[] = {first, second, third};
     int fill = 0;
     for (const char* p = message; *p != '\0'; ++p) {
-        if (p[0] == '%' && p[1] == 's' && fill < 2) {
+        if (p[0] == '%' && p[1] == 's' && fill < 3) {
             const char* value = fills[fill++];
-            if (value)
-                text.append(value, static_cast<uint32_t>(std::strlen(value)));
+            if (value) {
+                const std::string shown = printableText(value);
+                text.append(shown.data(), static_cast<uint32_t>(shown.size()));
+            }
             ++p;
         } else {
             text.append(*p);

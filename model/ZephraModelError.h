@@ -28,7 +28,8 @@ private:
 };
 
 // Throws error number with message, whose "%s" places are filled in order
-// with the zero-terminated UTF-8 texts first and second.
+// with the zero-terminated UTF-8 texts first, second and third, their
+// control characters and malformed bytes escaped (printableText).
 [[noreturn]] void raiseModelError(int32_t number, const char* message, const char* first = nullptr,
-                                  const char* second = nullptr,
+                                  const char* second = nullptr, const char* third = nullptr,
                                   std::source_location where = std::source_location::current());

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev
   libmecab-dev mecab mecab-ipadic-utf8
   libminizip-dev zlib1g-dev
-  libxml2-utils unzip clang-14 libclang-rt-14-dev
+  libxml2-utils zip unzip clang-14 libclang-rt-14-dev
   qt6-base-dev fonts-noto-cjk xvfb xauth
   weasyprint poppler-utils desktop-file-utils lintian dpkg-dev man-db groff-base
 )

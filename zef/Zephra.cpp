@@ -1,5 +1,6 @@
 #include "zef/Zephra.h"
 
+#include "kiln/base/Exception.h"
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/InstallationFile.h"
 #include "kiln/file/ReadingDictionary.h"
@@ -8,7 +9,11 @@
 #include "model/ZephraModelError.h"
 #include "zef/ProgressLine.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <new>
 #include <string>
 
 namespace {
@@ -30,6 +35,9 @@ enum Kind : int32_t {
     KazenohaKind = 14,
     WithoutRpKind = 15,
     ReadingDicKind = 16,
+    MaxSizeKind = 20,
+    MaxEntriesKind = 21,
+    MaxRatioKind = 22,
 };
 
 const KILN::Application::Option zephraOptions[] = {
@@ -66,12 +74,48 @@ const KILN::Application::Option zephraOptions[] = {
     {"-br-", WithoutRpKind},
     {"--without-rp", WithoutRpKind},
     {"--reading-dic", ReadingDicKind},
+    {"--max-unpacked-size", MaxSizeKind},
+    {"--max-entries", MaxEntriesKind},
+    {"--max-ratio", MaxRatioKind},
     {nullptr, 0},
 };
 
-void printModelError(const ZephraModelError& error)
+void printModelError(const ZephraModelError& error, const char* kind = "ERROR")
 {
-    std::fprintf(stderr, "ERROR: %03d %s\n", static_cast<int>(error.number()), error.text());
+    std::fprintf(stderr, "%s: %03d %s\n", kind, static_cast<int>(error.number()), error.text());
+}
+
+// A count or a size such as "8G" (K, M, G and T count in powers of 1024);
+// false for anything else, zero and overflow included.
+bool parseLimit(const char* text, uint64_t& limit)
+{
+    if (!text || *text < '0' || *text > '9')
+        return false;
+    char* end;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    int shift = 0;
+    if (*end != '\0') {
+        const std::string units = "KMGT";
+        const size_t unit = units.find(*end);
+        if (unit == std::string::npos || end[1] != '\0')
+            return false;
+        shift = 10 * static_cast<int>(unit + 1);
+    }
+    if (errno == ERANGE || value == 0 || value > (~uint64_t(0) >> shift))
+        return false;
+    limit = static_cast<uint64_t>(value) << shift;
+    return true;
+}
+
+// Writes out what the banner or usage left in standard output's buffer; a
+// full disk or a closed pipe is an error, not a success.
+int32_t flushedOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fputs("ERROR: cannot write standard output\n", stderr);
+    return Zephra::PostProcessFailed;
 }
 
 } // namespace
@@ -114,6 +158,15 @@ bool Zephra::handleOption(int32_t kind, int32_t& index, const char* value)
     case WithoutRpKind:
         m_postOptions.rp_output = false;
         return true;
+    case MaxSizeKind:
+    case MaxEntriesKind:
+    case MaxRatioKind: {
+        uint64_t& limit = kind == MaxSizeKind ? m_limits.size : kind == MaxEntriesKind ? m_limits.entries : m_limits.ratio;
+        if (parseLimit(value, limit))
+            return true;
+        std::fprintf(stderr, "ERROR: a limit needs a number above 0 after '=': %s\n", m_argv[index]);
+        return false;
+    }
     default:
         break;
     }
@@ -140,10 +193,10 @@ int32_t Zephra::run()
         switch (m_mode) {
         case Version:
             printBanner();
-            return 0;
+            return flushedOutput();
         case Help:
             printUsage();
-            return 0;
+            return flushedOutput();
         case PreEpub:
         case PostEpub:
         case PreHtml:
@@ -183,6 +236,8 @@ int32_t Zephra::convert()
     ZephraModel model;
     ProgressLine progress(stderr);
     model.setObserver(&progress);
+    model.setUnpackLimits(m_limits);
+    const int32_t failed = pre ? PreProcessFailed : PostProcessFailed;
     try {
         switch (m_mode) {
         case PreEpub:
@@ -201,16 +256,37 @@ int32_t Zephra::convert()
     } catch (const ZephraModelError& error) {
         progress.documentsDone();
         printModelError(error);
-        // What the failed conversion unpacked would otherwise stay in the
-        // temporary folder.
-        try {
-            model.removeWorkDirectory();
-        } catch (const ZephraModelError& leftOver) {
-            printModelError(leftOver);
-        }
-        return pre ? PreProcessFailed : PostProcessFailed;
+        return discardWorkDirectory(model, failed);
+    } catch (const std::bad_alloc&) {
+        progress.documentsDone();
+        std::fputs("ERROR: not enough memory for the conversion\n", stderr);
+        return discardWorkDirectory(model, failed);
+    } catch (const KILN::Exception& error) {
+        progress.documentsDone();
+        std::fprintf(stderr, "ERROR: unexpected failure in %s, line %d\n", error.sourceFile(),
+                     static_cast<int>(error.line()));
+        return discardWorkDirectory(model, failed);
+    } catch (const std::exception& error) {
+        progress.documentsDone();
+        std::fprintf(stderr, "ERROR: unexpected failure: %s\n", error.what());
+        return discardWorkDirectory(model, failed);
     }
+    // The book is written: a folder left behind only deserves a warning.
+    if (model.cleanupProblem())
+        printModelError(*model.cleanupProblem(), "WARNING");
     return 0;
+}
+
+int32_t Zephra::discardWorkDirectory(ZephraModel& model, int32_t status)
+{
+    // What the failed conversion unpacked would otherwise stay in the
+    // temporary folder. The failure has its ERROR line already.
+    try {
+        model.removeWorkDirectory();
+    } catch (const ZephraModelError& leftOver) {
+        printModelError(leftOver, "WARNING");
+    }
+    return status;
 }
 
 void Zephra::printUsage()

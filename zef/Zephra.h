@@ -3,6 +3,9 @@
 #include "app/Application.h"
 #include "kiln/base/PathString.h"
 #include "model/ModelOptions.h"
+#include "model/UnpackLimits.h"
+
+class ZephraModel;
 
 #include <string>
 
@@ -41,6 +44,8 @@ private:
 
     // Runs the conversion of the mode; answers the exit status.
     int32_t convert();
+    // Removes what a failed conversion left; answers status.
+    static int32_t discardWorkDirectory(ZephraModel& model, int32_t status);
 
     int32_t m_mode = PostEpub;
     KILN::PathString m_source;
@@ -49,4 +54,5 @@ private:
     std::string m_readingDic;
     PreProcessOptions m_preOptions;
     PostProcessOptions m_postOptions;
+    UnpackLimits m_limits;
 };

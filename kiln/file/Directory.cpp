@@ -69,31 +69,84 @@ bool readNames(DIR* dir, std::vector<std::string>& names)
     return errno == 0;
 }
 
-// Removes everything inside the open directory `fd` and closes it. Every step
-// works relative to an open directory and never follows a symbolic link, so
-// a link swapped in during the walk cannot lead it outside the tree.
-bool removeContents(int fd)
+// One directory on the way down while a tree is removed: its identity, to
+// check the way back up, and the names still to remove.
+struct Level {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::vector<std::string> names;
+    size_t next = 0;
+};
+
+// Fills level from the open directory fd, which stays open.
+bool readLevel(int fd, Level& level)
 {
-    DIR* dir = fdopendir(fd);
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return false;
+    level.device = st.st_dev;
+    level.inode = st.st_ino;
+    const int copy = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    DIR* dir = copy >= 0 ? fdopendir(copy) : nullptr;
     if (!dir) {
-        close(fd);
+        if (copy >= 0)
+            close(copy);
         return false;
     }
-    std::vector<std::string> names;
-    bool done = readNames(dir, names);
-    for (size_t i = 0; done && i < names.size(); ++i) {
-        const char* name = names[i].c_str();
+    const bool read = readNames(dir, level.names);
+    closedir(dir);
+    return read;
+}
+
+bool sameDirectory(int fd, const Level& level)
+{
+    struct stat st;
+    return fstat(fd, &st) == 0 && st.st_dev == level.device && st.st_ino == level.inode;
+}
+
+// Removes everything inside the open directory `fd` and closes it. One
+// directory is open at a time, whatever the depth: the walk goes down by
+// name and back up through "..", which must be the directory it came from.
+// No step follows a symbolic link, so a link swapped in during the walk
+// cannot lead it outside the tree.
+bool removeContents(int fd)
+{
+    int current = fd;
+    std::vector<Level> levels(1);
+    bool done = readLevel(current, levels.back());
+    while (done) {
+        Level& level = levels.back();
+        if (level.next == level.names.size()) {
+            levels.pop_back();
+            if (levels.empty())
+                break;
+            const int parent = openat(current, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            close(current);
+            current = parent;
+            const Level& above = levels.back();
+            done = current >= 0 && sameDirectory(current, above)
+                && unlinkat(current, above.names[above.next - 1].c_str(), AT_REMOVEDIR) == 0;
+            continue;
+        }
+        const char* name = level.names[level.next++].c_str();
         struct stat st;
-        if (fstatat(dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            done = false;
+        if (fstatat(current, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            done = errno == ENOENT;  // gone already
         } else if (S_ISDIR(st.st_mode)) {
-            const int sub = openat(dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            done = sub >= 0 && removeContents(sub) && unlinkat(dirfd(dir), name, AT_REMOVEDIR) == 0;
+            const int sub = openat(current, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            Level below;
+            done = sub >= 0 && readLevel(sub, below) && below.device == st.st_dev && below.inode == st.st_ino;
+            if (sub >= 0) {
+                close(current);
+                current = sub;
+            }
+            levels.push_back(std::move(below));
         } else {
-            done = unlinkat(dirfd(dir), name, 0) == 0;
+            done = unlinkat(current, name, 0) == 0 || errno == ENOENT;
         }
     }
-    closedir(dir);
+    if (current >= 0)
+        close(current);
     return done;
 }
 

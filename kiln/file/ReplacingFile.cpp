@@ -36,9 +36,11 @@ std::string nameOf(const std::string& path)
 }
 
 // Follows a chain of symbolic links from path to the name that finally holds
-// the data (which need not exist yet). False when the chain is too long or
-// cannot be read.
-bool resolveLinks(std::string& path, struct stat& st, bool& exists)
+// the data (which need not exist yet). A link whose text does not name what
+// it leads to (those of /proc: "pipe:[12]", "/x (deleted)") stops the chain
+// with through set: path is then that link, to be written through. False
+// when the chain is too long or cannot be read.
+bool resolveLinks(std::string& path, struct stat& st, bool& exists, bool& through)
 {
     for (int hops = 0;; ++hops) {
         if (lstat(path.c_str(), &st) != 0) {
@@ -56,7 +58,17 @@ bool resolveLinks(std::string& path, struct stat& st, bool& exists)
         if (length <= 0 || static_cast<size_t>(length) == target.size())
             return false;
         target.resize(static_cast<size_t>(length));
-        path = target[0] == '/' ? target : folderOf(path) + "/" + target;
+        const std::string next = target[0] == '/' ? target : folderOf(path) + "/" + target;
+        struct stat object;
+        struct stat named;
+        if (stat(path.c_str(), &object) == 0
+            && (stat(next.c_str(), &named) != 0 || named.st_dev != object.st_dev || named.st_ino != object.st_ino)) {
+            st = object;
+            exists = true;
+            through = true;
+            return true;
+        }
+        path = next;
     }
 }
 
@@ -106,7 +118,7 @@ ReplacingFile::~ReplacingFile()
 {
     if (m_stream)
         std::fclose(m_stream);
-    if (!m_temporary.empty())
+    if (!m_temporary.empty() && !m_through)
         unlink(m_temporary.c_str());
 }
 
@@ -116,7 +128,19 @@ bool ReplacingFile::open()
         return false;
     struct stat st;
     bool exists = false;
-    if (!resolveLinks(m_destination, st, exists) || (exists && !S_ISREG(st.st_mode)))
+    bool through = false;
+    if (!resolveLinks(m_destination, st, exists, through))
+        return false;
+    if (through) {
+        // Nothing can be renamed over such a link: the data goes through it.
+        m_stream = std::fopen(m_destination.c_str(), "wb");
+        if (!m_stream)
+            return false;
+        m_through = true;
+        m_temporary = m_destination;
+        return true;
+    }
+    if (exists && !S_ISREG(st.st_mode))
         return false;
 
     std::random_device seed;
@@ -158,6 +182,11 @@ bool ReplacingFile::commit()
 {
     if (m_temporary.empty())
         return false;
+    if (m_through) {
+        const bool written = closeStream();
+        m_temporary.clear();
+        return written;
+    }
     const bool synced = m_durability == Durability::Synced;
     bool done;
     if (m_stream) {

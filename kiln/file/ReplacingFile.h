@@ -13,8 +13,10 @@ namespace KILN {
 // and a failure or an uncommitted destruction leaves no partial file. A
 // destination that is a symbolic link has its target replaced (the link
 // stays); one that exists as anything but a regular file (a directory, a
-// device) is refused. A replaced file keeps its permissions; a new one gets
-// those the umask leaves of 0666.
+// device) is refused. A link of /proc whose text names no path (standard
+// output on a pipe or on a deleted file: "pipe:[12]", "/x (deleted)") is
+// written through instead, never renamed over. A replaced file keeps its
+// permissions; a new one gets those the umask leaves of 0666.
 class ReplacingFile {
 public:
     // How a committed file is made to last.
@@ -53,6 +55,7 @@ private:
     std::string m_temporary;    // native name of the temporary file; empty when none
     std::FILE* m_stream = nullptr;
     bool m_valid = false;       // the destination had a native name
+    bool m_through = false;     // written through m_destination, which m_temporary names too
     Durability m_durability;
 };
 

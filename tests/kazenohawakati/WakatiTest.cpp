@@ -222,6 +222,40 @@ TEST_F(WakatiTest, SourceAndDestinationFailures)
     EXPECT_EQ(r.out, "");
 }
 
+TEST_F(WakatiTest, FailuresSayWhy)
+{
+    // Regression: the source and destination failures exited without a word,
+    // and MeCab's failure had an empty reason.
+    writeFile(path("in.txt"), Sentence);
+    Result r = run({path("missing.txt"), path("out.txt")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ERROR: cannot open " + path("missing.txt") + ": No such file or directory\n");
+    r = run({path("in.txt"), path("no/such/folder/out.txt")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "ERROR: cannot open " + path("no/such/folder/out.txt") + ": No such file or directory\n");
+    r = run({path("in.txt"), path("out.txt")}, "", "", {"MECABRC=" + path("missing-mecabrc")});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("missing-mecabrc"), std::string::npos) << r.err;
+}
+
+TEST_F(WakatiTest, FailedRunLeavesAnExistingDestinationAsItWas)
+{
+    // Regression: the destination was truncated before any work, so a run
+    // that failed emptied it. Now it is written beside and renamed.
+    if (!zef::test::memoryCanBeBounded())
+        GTEST_SKIP() << "memory cannot be bounded under AddressSanitizer";
+    writeFile(path("out.txt"), "keep");
+    const std::string command = zef::test::boundedMemoryPrefix() + "exec " + Program + " /dev/zero " + path("out.txt");
+    const Result r = zef::test::runProgram("/bin/sh", {{"-c", command}, "", "", {}}, dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(readFile(path("out.txt")), "keep");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "no file left beside it";
+
+    // A device is written through.
+    writeFile(path("in.txt"), Sentence);
+    EXPECT_EQ(run({path("in.txt"), "/dev/null"}).status, 0);
+}
+
 TEST_F(WakatiTest, ThirdArgumentStopsWithoutOutput)
 {
     // Regression: this used to stop with status 0.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -210,6 +211,100 @@ TEST_F(HostileArchiveTest, OddDestinations)
     EXPECT_TRUE(fs::is_symlink(path("link.epub")));
     EXPECT_EQ(readZip(path("outside/target.epub")).size(), MiniBook().entries().size());
     EXPECT_EQ(treeListing(path("outside")), std::set<std::string>{"target.epub"});
+}
+
+TEST_F(HostileArchiveTest, ZipBombIsRefusedBeforeAnythingIsUnpacked)
+{
+    // Regression: an archive unpacked whatever it held. Zeros deflate a
+    // thousandfold: 96 MiB take about 100 KB on disk.
+    ZipEntry zeros{"OEBPS/zeros.bin", std::string(96 << 20, '\0')};
+    writeZip(path("bomb.epub"), withEntry(MiniBook().entries(), zeros));
+    ASSERT_LT(fs::file_size(path("bomb.epub")), 1u << 20);
+    expectRefused(path("bomb.epub"), 29, "a bomb");
+    ProgramResult r = zef({path("bomb.epub"), path("out.epub")});
+    EXPECT_EQ(r.err, "ERROR: 029 The book exceeds the unpacking limit of 100 times its size.\n");
+
+    // Each limit is named, and an option raises it.
+    r = zef({"--max-ratio=2000", "--max-unpacked-size=64M", path("bomb.epub"), path("out.epub")});
+    EXPECT_EQ(r.err, "ERROR: 029 The book exceeds the unpacking limit of 67108864 bytes.\n");
+    r = zef({"--max-ratio=2000", "--max-entries=5", path("bomb.epub"), path("out.epub")});
+    EXPECT_EQ(r.err, "ERROR: 029 The book exceeds the unpacking limit of 5 entries.\n");
+    EXPECT_FALSE(fs::exists(path("out.epub")));
+    r = zef({"--max-ratio=2000", path("bomb.epub"), path("out.epub")});
+    EXPECT_EQ(r.status, 0) << describe(r);
+    EXPECT_EQ(readZip(path("out.epub")).back().data.size(), size_t(96) << 20);
+
+    for (const char* option : {"--max-ratio=0", "--max-entries", "--max-unpacked-size=4X", "--max-entries=-1"}) {
+        r = zef({option, path("bomb.epub"), path("out2.epub")});
+        EXPECT_EQ(r.status, 255) << option;
+        EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << option << ": " << r.err;
+    }
+}
+
+TEST_F(HostileArchiveTest, EntryNamesInMessagesCannotControlTheTerminal)
+{
+    // Regression: a name that retitled and cleared the terminal was printed raw.
+    // ESC, BEL, the C1 control CSI (U+009B) and a byte that is not UTF-8.
+    const std::string name = "OEBPS/\x1B]0;owned\x07\x1B[2J\xC2\x9B\xFF.txt";
+    writeZip(path("book.epub"), withEntry(MiniBook().entries(), {name, "x"}));
+    const ProgramResult r = zef({path("book.epub"), path("out.epub")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "ERROR: 006 Can't unzip the file. OEBPS/\\x1B]0;owned\\x07\\x1B[2J\\xC2\\x9B\\xFF.txt: "
+                     "the name is not UTF-8\n");
+}
+
+TEST_F(HostileArchiveTest, Zip64BookUnpacks)
+{
+    // Regression: minizip answers the 32-bit placeholder for sizes kept in
+    // the zip64 field, and such a book was refused with error 006.
+    const fs::path folder = path("book");
+    for (const ZipEntry& entry : MiniBook().entries())
+        writeText(folder / entry.name, entry.data);
+    const std::string command = "cd '" + folder.string() + "' && zip -q -X -0 -fz ../z64.epub mimetype"
+                              + " && zip -q -X -r -fz ../z64.epub META-INF OEBPS";
+    if (std::system(command.c_str()) != 0)
+        GTEST_SKIP() << "zip is not installed";
+    const ProgramResult r = zef({path("z64.epub"), path("out.epub")});
+    ASSERT_EQ(r.status, 0) << describe(r);
+    EXPECT_EQ(readZip(path("out.epub")).size(), MiniBook().entries().size());
+}
+
+TEST_F(HostileArchiveTest, DestinationInTheWorkingFolderIsRefused)
+{
+    // Regression: the book was packed into the working folder, removed with
+    // it, and the run exited 0.
+    writeZip(path("book.epub"), MiniBook().entries());
+    for (const std::string& destination : {(temporary / "zef.0" / "out.epub").string(),
+                                           (temporary / "zef.0" / "OEBPS" / "out.epub").string()}) {
+        const ProgramResult r = zef({"-b", path("book.epub"), destination});
+        EXPECT_EQ(r.status, 3) << destination;
+        EXPECT_EQ(r.err.rfind("ERROR: 026 Can't create the output epub file. '" + destination + "' It lies in", 0), 0u)
+            << r.err;
+    }
+}
+
+TEST_F(HostileArchiveTest, StandardOutputThatNamesNoPathIsWrittenThrough)
+{
+    // Regression: /dev/stdout on a deleted file made a stray file named
+    // "... (deleted)", and on a pipe one named "pipe:[...]".
+    writeZip(path("book.epub"), MiniBook().entries());
+    const std::string zefRun = std::string(ZefProgram) + " -b book.epub /dev/stdout";
+    const std::string deleted = "cd '" + scratch.string() + "' && exec 3>gone.epub && rm gone.epub && " + zefRun
+                              + " >&3 && cp /proc/self/fd/3 kept.epub";
+    const std::set<std::string> before = treeListing(scratch);
+    ProgramRun run{{"-c", deleted}, "", "", {"TMPDIR=" + temporary.string(), "ZEF_SYSCONFDIR=" + settings.string()}};
+    ProgramResult r = runProgram("/bin/sh", run, scratch);
+    EXPECT_EQ(r.status, 0) << describe(r);
+    EXPECT_EQ(readZip(path("kept.epub")).size(), MiniBook().entries().size()) << "written through the descriptor";
+    fs::remove(path("kept.epub"));
+    EXPECT_EQ(treeListing(scratch), before);
+
+    // A pipe cannot take a zip archive, which is written with seeks back:
+    // the run fails, and no file appears.
+    run.arguments = {"-c", "cd '" + scratch.string() + "' && " + zefRun + " | cat >/dev/null"};
+    r = runProgram("/bin/sh", run, scratch);
+    EXPECT_EQ(treeListing(scratch), before);
+    EXPECT_TRUE(treeListing(temporary).empty());
 }
 
 TEST_F(HostileArchiveTest, LargeMediaComesThroughIntact)

@@ -2,6 +2,7 @@
 // messages and exit statuses of missing paths, settings and model errors, and
 // that a failed run leaves the destination alone.
 
+#include "tests/support/BoundedMemory.h"
 #include "tests/zef/BookText.h"
 #include "tests/zef/MiniBook.h"
 #include "tests/zef/ZefFixture.h"
@@ -44,7 +45,7 @@ protected:
 
     void expectUntouched(const std::string& destination)
     {
-        EXPECT_EQ(fileContent(destination), "earlier output");
+        EXPECT_TRUE(fileContent(destination) == "earlier output") << destination << " changed";
     }
 };
 
@@ -64,6 +65,38 @@ TEST_F(ZefTest, BannerAndUsage)
     // The last mode wins: usage, then a conversion without paths.
     EXPECT_EQ(zef({"-h", "-a"}).status, 1);
     EXPECT_EQ(zef({"-a", "-h"}).out, Usage);
+}
+
+TEST_F(ZefTest, BannerAndUsageThatCannotBeWrittenFail)
+{
+    // Regression: both exited 0 into a full disk.
+    for (const char* option : {"-V", "-h"}) {
+        ProgramRun run{{option}, "", "/dev/full", {}, 30};
+        const ProgramResult r = runProgram(ZefProgram, run, scratch);
+        EXPECT_EQ(r.status, 3) << option;
+        EXPECT_EQ(r.err, "ERROR: cannot write standard output\n") << option;
+    }
+}
+
+TEST_F(ZefTest, OutOfMemoryIsOneErrorLineAndLeavesNoWorkingFolder)
+{
+    // Regression: std::bad_alloc aborted zef (status 134) and left the folder.
+    // Where memory runs out depends on the build; the promise holds wherever.
+    if (!memoryCanBeBounded())
+        GTEST_SKIP() << "memory cannot be bounded under AddressSanitizer";
+    MiniBook book;
+    book.chapters[0].second = xhtmlDocument("<p>" + std::string(40 << 20, 'a') + "</p>");
+    writeZip(path("big.epub"), book.entries());
+    const std::string destination = existingDestination();
+    const std::string command = "ulimit -v 150000; exec " + std::string(ZefProgram) + " --max-ratio=100000 "
+                              + path("big.epub").string() + " " + destination;
+    ProgramRun run{{"-c", command}, "", "", {"TMPDIR=" + temporary.string()}, 120};
+    const ProgramResult r = runProgram("/bin/sh", run, scratch);
+    EXPECT_EQ(r.status, 3) << describe(r);
+    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    EXPECT_TRUE(treeListing(temporary).empty());
+    expectUntouched(destination);
 }
 
 TEST_F(ZefTest, MissingPaths)

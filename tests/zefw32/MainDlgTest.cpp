@@ -174,9 +174,10 @@ TEST_F(MainDlgTest, FailuresBeforeTheConversionAreShownInOrderAndLeaveNothingBeh
     dialog->click(Id::Ok);
     EXPECT_EQ(QStringLiteral("ERROR: 変換元のパスがCP932で表現できないため変換できません。"), dialog->lastMessage().text);
 
-    // The working directory cannot be made: the model's error 1.
-    writeFile(scratch / "file", "");
-    setenv("TMPDIR", (scratch / "file/tmp").c_str(), 1);
+    // The working directory cannot be made (the temporary folder's name is
+    // not UTF-8): the model's error 1.
+    fs::create_directories(scratch / "\xFF");
+    setenv("TMPDIR", (scratch / "\xFF").c_str(), 1);
     dialog->setDlgItemText(Id::SourcePath, QStringLiteral("/books/story.epub"));
     dialog->click(Id::Ok);
     EXPECT_TRUE(dialog->lastMessage().text.startsWith(

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -240,4 +242,32 @@ TEST_F(DirectoryTest, RemoveTreeReportsAnEntryItCannotRemove)
     EXPECT_EQ(code, 7);
     EXPECT_TRUE(fs::exists(locked / "file"));
     fs::permissions(locked, fs::perms::owner_all);
+}
+
+TEST_F(DirectoryTest, DeepTreeIsRemovedWithFewDescriptors)
+{
+    // Regression: removal held a descriptor per level, and a tree deeper
+    // than the open-file limit (here 64) could not be removed.
+    int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 1000 && fd >= 0; ++i) {
+        mkdirat(fd, "d", 0700);
+        if (i % 100 == 0)
+            close(openat(fd, "file", O_WRONLY | O_CREAT, 0600));
+        const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = next;
+    }
+    ASSERT_GE(fd, 0);
+    close(fd);
+    rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit few = saved;
+    few.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+    int32_t code = -1;
+    const bool removed = Directory::removeTree(path(root / "d"), code);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(fs::exists(root / "d"));
 }
