@@ -1,6 +1,7 @@
 #include "model/PageBreaks.h"
 
 #include "kiln/base/Attr.h"
+#include "model/Href.h"
 
 #include "XhtmlRewriting.h"
 
