@@ -4,8 +4,9 @@ folder and tells, for each book, whether the conversion kept it intact:
 
   - the exit statuses of both runs of zef;
   - whether the text of every content document (the XHTML items of the
-    manifest) survived: markup, comments and ruby readings (rt, rp) left
-    aside, references decoded, the characters must be the same;
+    manifest) survived: markup, comments, ruby readings (rt, rp) and the
+    page list of the navigation document left aside, references decoded,
+    the characters must be the same;
   - whether every other file came back byte for byte under the same name;
   - when EPUBCheck is installed, the message codes the output has and the
     input has not.
@@ -33,9 +34,20 @@ CONTAINER_NS = "urn:oasis:names:tc:opendocument:xmlns:container"
 OPF_NS = "http://www.idpf.org/2007/opf"
 
 
+def entry_name(info):
+    """The entry's name; one without the UTF-8 flag is read as UTF-8 too when
+    it is valid UTF-8 (as EPUB requires), as zef reads it."""
+    if info.flag_bits & 0x800:
+        return info.filename
+    try:
+        return info.filename.encode("cp437").decode("utf-8")
+    except UnicodeError:
+        return info.filename
+
+
 def entries(book):
     with zipfile.ZipFile(book) as archive:
-        return {info.filename: archive.read(info) for info in archive.infolist() if not info.is_dir()}
+        return {entry_name(info): archive.read(info) for info in archive.infolist() if not info.is_dir()}
 
 
 def content_documents(files):
@@ -64,10 +76,14 @@ TOKEN = re.compile(r"<!--.*?-->|<!\[CDATA\[(.*?)\]\]>|<\?.*?\?>|<!DOCTYPE[^>\[]*
                    re.S)
 
 
+PAGE_LIST = re.compile(r"<nav\b[^>]*\btype\s*=\s*[\"'][^\"']*\bpage-list\b.*?</nav\s*>", re.S)
+
+
 def reader_text(data):
     """The characters of an XHTML document as a reader sees them, without
-    the readings of ruby (rt, rp)."""
-    text = data.decode("utf-8-sig", errors="replace")
+    the readings of ruby (rt, rp) and without a page list (which the
+    post-process rebuilds from the page spans)."""
+    text = PAGE_LIST.sub("", data.decode("utf-8-sig", errors="replace"))
     out = []
     reading = 0
     for match in TOKEN.finditer(text):
