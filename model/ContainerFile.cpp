@@ -1,4 +1,5 @@
 #include "model/DocumentFile.h"
+#include "model/Href.h"
 #include "model/PackageDocuments.h"
 #include "model/XmlLookup.h"
 
@@ -10,6 +11,8 @@
 using KILN::PathString;
 
 namespace {
+
+const char16_t* const ContainerNamespace = u"urn:oasis:names:tc:opendocument:xmlns:container";
 
 // The first directory named "META-INF" below directory, depth first in
 // listing order: a name is tested when its parent's listing reaches it, and a
@@ -60,21 +63,21 @@ bool locateOpf(const PathString& workDirectory, PathString& opfPath)
     if (!container)
         return false;
     const KILN::Element* root = firstChildElement(*container);
-    if (!root || !(*root->getNodeName() == units(u"container")))
+    if (!root || !isElementNS(*root, ContainerNamespace, u"container"))
         return false;
-    const KILN::Element* rootfiles = root->getFirstChildElement(units(u"rootfiles"));
+    const KILN::Element* rootfiles = firstChildElementNS(*root, ContainerNamespace, u"rootfiles");
     if (!rootfiles)
         return false;
     for (const KILN::Node* child = rootfiles->getFirstChild(); child; child = child->getNextSibling()) {
-        if (child->getNodeType() != KILN::Node::ELEMENT_NODE || !(*child->getNodeName() == units(u"rootfile")))
+        if (!isElementNS(*child, ContainerNamespace, u"rootfile"))
             continue;
         const auto& rootfile = static_cast<const KILN::Element&>(*child);
         if (!attributeEquals(rootfile, u"media-type", u"application/oebps-package+xml"))
             continue;
         const KILN::Utf16String* fullPath = attributeValue(rootfile, u"full-path");
-        opfPath = metaInf;
-        opfPath.toParent();
-        opfPath.join(fullPath ? *fullPath : KILN::Utf16String());
+        PathString packageRoot = metaInf;
+        packageRoot.toParent();
+        opfPath = hrefPath(packageRoot, fullPath ? toUtf8(*fullPath) : KILN::Utf8String());
         // The package document must lie inside the unpacked book.
         return staysInside(workDirectory, opfPath);
     }

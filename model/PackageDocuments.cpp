@@ -1,11 +1,14 @@
 #include "model/PackageDocuments.h"
 
 #include "model/DocumentFile.h"
+#include "model/Href.h"
 #include "model/XmlLookup.h"
 #include "model/ZephraModelError.h"
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 using KILN::Element;
 using KILN::Node;
@@ -16,14 +19,35 @@ namespace {
 
 const char16_t* const OpfNamespace = u"http://www.idpf.org/2007/opf";
 
-bool isElementNamed(const Node& node, const char16_t* name)
+// Package elements are found by namespace and local name, so that a
+// package written with a prefix (<opf:package xmlns:opf="...">) is read too.
+bool isPackageElement(const Node& node, const char16_t* localName)
 {
-    return node.getNodeType() == Node::ELEMENT_NODE && *node.getNodeName() == units(name);
+    return isElementNS(node, OpfNamespace, localName);
 }
 
-Element* packageChild(const Element& package, const char16_t* localName)
+// True for the media type of XHTML content documents. Media types are
+// compared without case, and parameters (";charset=...") do not count.
+bool isXhtmlMediaType(const Utf16String* mediaType)
 {
-    return package.getFirstChildElementNS(Utf16String(units(localName)), Utf16String(units(OpfNamespace)));
+    if (!mediaType)
+        return false;
+    std::u16string_view text(reinterpret_cast<const char16_t*>(mediaType->data()), mediaType->length());
+    text = text.substr(0, text.find(u';'));
+    const auto space = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    const std::u16string_view xhtml = u"application/xhtml+xml";
+    if (text.size() != xhtml.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i] >= u'A' && text[i] <= u'Z' ? char16_t(text[i] + 32) : text[i];
+        if (c != xhtml[i])
+            return false;
+    }
+    return true;
 }
 
 // The manifest's first "item" element for every id, so that a long spine
@@ -34,7 +58,7 @@ public:
     explicit ManifestIndex(const Element& manifest)
     {
         for (const Node* child = manifest.getFirstChild(); child; child = child->getNextSibling()) {
-            if (!isElementNamed(*child, u"item"))
+            if (!isPackageElement(*child, u"item"))
                 continue;
             const auto& item = static_cast<const Element&>(*child);
             m_items.try_emplace(key(attributeValue(item, u"id")), &item);
@@ -49,6 +73,21 @@ public:
             return nullptr;
         const Element* item = found->second;
         return attributeValue(*item, u"href") && attributeValue(*item, u"media-type") ? item : nullptr;
+    }
+
+    // The XHTML content document a spine item stands for: the item itself,
+    // else the first XHTML item of its fallback chain; null when there is
+    // none. Images, SVG and foreign resources are no documents to convert.
+    const Element* contentDocument(const Element* item) const
+    {
+        std::unordered_set<const Element*> seen;
+        while (item && seen.insert(item).second) {
+            if (isXhtmlMediaType(attributeValue(*item, u"media-type")))
+                return item;
+            const Utf16String* fallback = attributeValue(*item, u"fallback");
+            item = fallback ? find(fallback) : nullptr;
+        }
+        return nullptr;
     }
 
 private:
@@ -72,24 +111,24 @@ PathString loadPackage(const PathString& opfPath, const PathString& workDirector
     if (!package.document)
         raiseModelError(10, "Opf file XML parse error.");
     package.package = firstChildElement(*package.document);
-    if (!package.package || !(*package.package->getNodeName() == units(u"package")))
+    if (!package.package || !isPackageElement(*package.package, u"package"))
         raiseModelError(11, "Opf file XML schema error.");
-    package.metadata = packageChild(*package.package, u"metadata");
-    package.manifest = packageChild(*package.package, u"manifest");
-    package.spine = packageChild(*package.package, u"spine");
+    package.metadata = firstChildElementNS(*package.package, OpfNamespace, u"metadata");
+    package.manifest = firstChildElementNS(*package.package, OpfNamespace, u"manifest");
+    package.spine = firstChildElementNS(*package.package, OpfNamespace, u"spine");
     if (!package.metadata || !package.manifest || !package.spine)
         raiseModelError(11, "Opf file XML schema error.");
     for (const Node* child = package.manifest->getFirstChild(); child; child = child->getNextSibling()) {
-        if (!isElementNamed(*child, u"item"))
+        if (!isPackageElement(*child, u"item"))
             continue;
         const auto& item = static_cast<const Element&>(*child);
         const Utf16String* href = attributeValue(item, u"href");
-        if (!href || !attributeEquals(item, u"properties", u"nav")
-            || !attributeEquals(item, u"media-type", u"application/xhtml+xml"))
+        if (!href || !hasToken(attributeValue(item, u"properties"), u"nav")
+            || !isXhtmlMediaType(attributeValue(item, u"media-type")))
             continue;
-        PathString navigation(opfPath);
-        navigation.toParent();
-        navigation.join(*href);
+        PathString opfDirectory(opfPath);
+        opfDirectory.toParent();
+        const PathString navigation = hrefPath(opfDirectory, toUtf8(*href));
         // A navigation document outside the unpacked book is never read or written.
         if (!staysInside(workDirectory, navigation))
             break;
@@ -102,9 +141,10 @@ void spineList(const PackageDocuments& package, std::vector<LinkPair>& pairs)
 {
     const ManifestIndex manifest(*package.manifest);
     for (const Node* child = package.spine->getFirstChild(); child; child = child->getNextSibling()) {
-        if (!isElementNamed(*child, u"itemref"))
+        if (!isPackageElement(*child, u"itemref"))
             continue;
-        const Element* item = manifest.find(attributeValue(static_cast<const Element&>(*child), u"idref"));
+        const Element* item =
+            manifest.contentDocument(manifest.find(attributeValue(static_cast<const Element&>(*child), u"idref")));
         if (!item)
             continue;
         LinkPair pair;

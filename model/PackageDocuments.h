@@ -32,13 +32,16 @@ struct LinkPair {
 bool locateOpf(const KILN::PathString& workDirectory, KILN::PathString& opfPath);
 
 // Reads the package document at opfPath into package and answers the path of
-// the navigation document. Raises 9, 10, 11, and 17 (no navigation item, or
+// the navigation document (the XHTML item whose "properties" lists "nav"). Raises 9, 10, 11, and 17 (no navigation item, or
 // one whose href leaves workDirectory).
 KILN::PathString loadPackage(const KILN::PathString& opfPath, const KILN::PathString& workDirectory,
                              PackageDocuments& package);
 
-// Appends a LinkPair for every itemref of the spine that names a manifest
-// item with an href and a media type, in spine order.
+// Appends a LinkPair for every itemref of the spine, in spine order, that
+// names a manifest item of media type application/xhtml+xml, or one whose
+// fallback chain leads to such an item (whose href the pair then has).
+// Other spine items (images, SVG, foreign resources) are no content
+// documents and are left as they are.
 void spineList(const PackageDocuments& package, std::vector<LinkPair>& pairs);
 
 // Sets the spine's "page-progression-direction" to "rtl" or "ltr".
@@ -46,6 +49,3 @@ void setPageProgression(PackageDocuments& package, bool rightToLeft);
 
 // Writes the package document back to opfPath; false on failure.
 bool writeOpf(const KILN::PathString& opfPath, PackageDocuments& package);
-
-// True when path, with its "." and ".." parts resolved, lies below root.
-bool staysInside(const KILN::PathString& root, const KILN::PathString& path);

@@ -32,10 +32,6 @@ void markPageBreaks(KILN::Document& document, KILN::Element& body);
 // content document as seen from the navigation document.
 void collectPageBreaks(KILN::Element& body, const KILN::Utf8String& link, std::vector<TocItem>& items);
 
-// The link from the navigation document to the content document, both full
-// paths: "../" for each folder to climb, the folders to descend, the file name.
-KILN::PathString relativeHref(const KILN::PathString& navigationPath, const KILN::PathString& contentPath);
-
 // Replaces the navigation document's page list (the last nav with the plain
 // attribute epub:type="page-list") by a new one at the end of the body, one
 // li/a per item. False when the document has no body.

@@ -6,11 +6,11 @@
 #include "kiln/base/EncodingRegistry.h"
 #include "kiln/base/StringConversion.h"
 #include "kiln/base/Text.h"
-#include "kiln/base/XNodeList.h"
 #include "model/EpubType.h"
 #include "model/RootElement.h"
+#include "model/TreeWalk.h"
+#include "model/XmlLookup.h"
 
-#include <memory>
 
 using KILN::Element;
 using KILN::Node;
@@ -18,20 +18,23 @@ using KILN::Utf16String;
 
 namespace {
 
-// The last nav below body whose attribute "epub:type" (as read) is
-// "page-list", or null.
-Node* oldPageList(const Element& body)
+// The last XHTML nav below body whose "epub:type" lists "page-list", or
+// null. The attribute is found by its namespace, whatever its prefix; a
+// plain "epub:type" counts too when the document does not bind "epub".
+Node* oldPageList(Element& body)
 {
-    const Utf16String type("epub:type");
-    const Utf16String pageList("page-list");
-    const std::unique_ptr<KILN::XNodeList> navs(body.getElementsByTagName(Utf16String("nav")));
     Node* found = nullptr;
-    for (uint32_t i = 0; i < navs->count(); ++i) {
-        Node* nav = navs->atIndex(i);
-        const Node* attribute = nav->getAttributes()->getNamedItem(type);
-        if (attribute && *attribute->getNodeValue() == pageList)
-            found = nav;
-    }
+    walkXhtml(
+        body,
+        [&](Element& element, const NamespaceScope& scope) {
+            if (localNameOf(*element.getNodeName()) != u"nav")
+                return Descend::Yes;
+            if (scope.hasTokenNS(element, u"http://www.idpf.org/2007/ops", u"type", u"page-list")
+                || (!scope.uriOf(u"epub") && hasToken(attributeValue(element, u"epub:type"), u"page-list")))
+                found = &element;
+            return Descend::Yes;
+        },
+        [](Node&) {});
     return found;
 }
 

@@ -4,6 +4,7 @@
 #include "kiln/base/Document.h"
 #include "kiln/base/Utf.h"
 #include "model/Transcoding.h"
+#include "model/TreeWalk.h"
 #include "model/XmlLookup.h"
 
 #include <vector>
@@ -122,19 +123,10 @@ void preProcessBody(KILN::Element& body, const EngineContext& context)
     // its name tells it apart.
     const KILN::Utf16String* textName = names.lookup(KILN::Utf16String(units(u"#text")));
     TextDivider divider(context);
-    // Document order without recursion: down into a child, else on to the
-    // next sibling of the node or of the nearest ancestor that has one.
-    Node* node = body.getFirstChild();
-    while (node) {
-        const uint16_t type = node->getNodeType();
-        if (type == Node::ELEMENT_NODE && node->getFirstChild() && !isSkipped(*node, skipped)) {
-            node = node->getFirstChild();
-            continue;
-        }
-        if (type == Node::TEXT_NODE && node->getNodeName() == textName)
-            divider.divide(*node);
-        while (node != &body && !node->getNextSibling())
-            node = node->getParentNode();
-        node = node == &body ? nullptr : node->getNextSibling();
-    }
+    walkXhtml(
+        body, [&](const KILN::Element& element) { return isSkipped(element, skipped) ? Descend::No : Descend::Yes; },
+        [&](Node& node) {
+            if (node.getNodeType() == Node::TEXT_NODE && node.getNodeName() == textName)
+                divider.divide(node);
+        });
 }

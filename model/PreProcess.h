@@ -3,8 +3,9 @@
 #include "engine/EngineContext.h"
 #include "kiln/base/Element.h"
 
-// The pre-process of a body: every text node below it, outside "ruby",
-// "script" and "style" elements, is handed to the word-division engine and
+// The pre-process of a body: every text node of an XHTML element below it,
+// outside "ruby", "script" and "style" elements and outside other
+// vocabularies (SVG, MathML; XHTML in their foreignObject again), is handed to the word-division engine and
 // gets its division marks and ruby notation. Character and entity references
 // stay atomic (the engine never sees them), and an ASCII "_" or "~" already
 // in the text is written doubled, so that the post-process gives it back.

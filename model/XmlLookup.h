@@ -21,5 +21,17 @@ const KILN::Utf16String* attributeValue(const KILN::Element& element, const char
 // True when the element has the attribute and its value is exactly value.
 bool attributeEquals(const KILN::Element& element, const char16_t* name, const char16_t* value);
 
+// True when value, a list of tokens separated by ASCII white space (as
+// "properties" and "epub:type" are), holds token.
+bool hasToken(const KILN::Utf16String* value, const char16_t* token);
+
+// True when node is an element of that namespace and local name, in a tree
+// read with namespace processing (container and package document), whatever
+// prefix it is written with.
+bool isElementNS(const KILN::Node& node, const char16_t* namespaceURI, const char16_t* localName);
+
+// The first child element of that namespace and local name, or null.
+KILN::Element* firstChildElementNS(const KILN::Node& node, const char16_t* namespaceURI, const char16_t* localName);
+
 // UTF-16 text as UTF-8 (no byte-order mark is read or written).
 KILN::Utf8String toUtf8(const KILN::TStringPtr<unsigned short>& text);

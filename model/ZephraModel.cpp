@@ -8,14 +8,13 @@
 #include "model/DocumentFile.h"
 #include "model/EpubPacker.h"
 #include "model/EpubUnpacker.h"
+#include "model/Href.h"
 #include "model/NavigationDocument.h"
 #include "model/PageBreaks.h"
 #include "model/PostProcess.h"
 #include "model/PreProcess.h"
 #include "model/WorkDirectory.h"
 #include "model/ZephraModelError.h"
-
-#include <sys/stat.h>
 
 #include <functional>
 #include <set>
@@ -33,59 +32,11 @@ Utf8String utf8(const PathString& path)
     return Utf8String(static_cast<const KILN::Utf16String&>(path));
 }
 
-bool exists(const PathString& path)
-{
-    std::string native = utf8(path).zeroTerminated();
-    struct stat status;
-    return lstat(native.c_str(), &status) == 0;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The href with its %XX escapes decoded: hrefs are URLs, so a file named
-// "a b.xhtml" is listed as "a%20b.xhtml".
-Utf8String percentDecoded(const Utf8String& href)
-{
-    Utf8String decoded;
-    const char* data = href.data();
-    const uint32_t length = href.length();
-    for (uint32_t i = 0; i < length; ++i) {
-        int high;
-        int low;
-        if (data[i] == '%' && i + 2 < length && (high = hexValue(data[i + 1])) >= 0
-            && (low = hexValue(data[i + 2])) >= 0) {
-            decoded.append(static_cast<char>(high << 4 | low));
-            i += 2;
-        } else {
-            decoded.append(data[i]);
-        }
-    }
-    return decoded;
-}
-
 // A book that lists one document twice in its spine has it converted once:
 // a second pre-process would annotate the notation itself.
 bool firstVisit(std::set<std::u16string>& visited, const PathString& path)
 {
     return visited.emplace(path.data(), path.dataEnd()).second;
-}
-
-PathString joined(const PathString& directory, const Utf8String& relative)
-{
-    PathString path = directory;
-    PathString tail;
-    tail.assignUtf8(Utf8String(relative).zeroTerminated());
-    path.join(tail);
-    return path;
 }
 
 // The folder of the package document: its path up to the last separator.
@@ -184,12 +135,7 @@ PathString ZephraModel::openBook(const PathString& source, const PathString& des
 
 PathString ZephraModel::contentPath(const PathString& opfDirectory, const Utf8String& href) const
 {
-    PathString path = joined(opfDirectory, href);
-    if (!exists(path)) {
-        PathString decoded = joined(opfDirectory, percentDecoded(href));
-        if (exists(decoded))
-            path = decoded;
-    }
+    const PathString path = hrefPath(opfDirectory, href);
     if (!staysInside(m_workDirectory, path))
         raiseModelError(12, "Can't open a xhtml file (%s) for reading.", utf8(path).zeroTerminated());
     return path;
@@ -249,8 +195,7 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
         const std::unique_ptr<Document> document = readContent(path);
         Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).zeroTerminated(), options);
         if (options.publisher && body) {
-            const PathString link = relativeHref(navigationPath, joined(opfDirectory, pair.href));
-            collectPageBreaks(*body, utf8(link), pageList);
+            collectPageBreaks(*body, hrefEncoded(utf8(relativeHref(navigationPath, path))), pageList);
         }
         writeContent(path, *document);
     });

@@ -1,6 +1,7 @@
 #include "model/PackageDocuments.h"
 
 #include "kiln/base/NamedNodeMap.h"
+#include "model/Href.h"
 #include "support/BookFiles.h"
 #include "support/RaisedError.h"
 
@@ -120,6 +121,21 @@ TEST(LocateOpf, AnswersFalseWithoutAUsableContainer)
     EXPECT_EQ(located(book), "-");
 }
 
+TEST(LocateOpf, ContainerElementsAreFoundByNamespace)
+{
+    const fs::path book = freshFolder("prefixed-container");
+    writeBytes(book / "META-INF/container.xml",
+               "<c:container version=\"1.0\" xmlns:c=\"urn:oasis:names:tc:opendocument:xmlns:container\">"
+               "<c:rootfiles><rootfile full-path=\"wrong.opf\" media-type=\"application/oebps-package+xml\"/>"
+               "<c:rootfile full-path=\"my%20book/content.opf\" media-type=\"application/oebps-package+xml\"/>"
+               "</c:rootfiles></c:container>");
+    // The unprefixed rootfile is in no namespace: not a rootfile.
+    EXPECT_EQ(located(book), "my book/content.opf");
+    writeBytes(book / "META-INF/container.xml", "<container><rootfiles>" + std::string(opfRootfile) +
+                                                    "</rootfiles></container>");
+    EXPECT_EQ(located(book), "-");
+}
+
 TEST(LocateOpf, SearchGoesOnPastFoldersWithoutMetaInf)
 {
     const fs::path book = freshFolder("nested");
@@ -179,7 +195,8 @@ TEST(LoadPackage, FindsItsElementsAndTheNavigationDocument)
                                            "<item id=\"nav\" href=\"text/nav%20page.xhtml\" "
                                            "media-type=\"application/xhtml+xml\" properties=\"nav\"/>"));
     ASSERT_FALSE(loaded.error) << loaded.error->text();
-    EXPECT_EQ(loaded.navigation, "/OEBPS/text/nav%20page.xhtml");
+    // Hrefs are URLs: the file is named with a space.
+    EXPECT_EQ(loaded.navigation, "/OEBPS/text/nav page.xhtml");
     ASSERT_TRUE(loaded.package.document && loaded.package.package);
     EXPECT_EQ(loaded.package.metadata->getParentNode(), loaded.package.package);
     EXPECT_EQ(loaded.package.spine->getParentNode(), loaded.package.package);
@@ -204,12 +221,12 @@ TEST(LoadPackage, RaisesItsErrorsWithTheirTexts)
     EXPECT_EQ(broken.error->number(), 10);
     EXPECT_STREQ(broken.error->text(), "Opf file XML parse error.");
 
-    const Loaded prefixed = load("prefixed", opf(navItem, "", "opf:package"));
-    ASSERT_TRUE(prefixed.error);
-    EXPECT_EQ(prefixed.error->number(), 11);
-    EXPECT_STREQ(prefixed.error->text(), "Opf file XML schema error.");
+    const Loaded foreign = load("foreign-root", "<book xmlns=\"http://www.idpf.org/2007/opf\"/>");
+    ASSERT_TRUE(foreign.error);
+    EXPECT_EQ(foreign.error->number(), 11);
+    EXPECT_STREQ(foreign.error->text(), "Opf file XML schema error.");
     // What was read stays with the caller.
-    EXPECT_TRUE(prefixed.package.document);
+    EXPECT_TRUE(foreign.package.document);
 
     const Loaded noNav = load("no-nav", opf(""));
     ASSERT_TRUE(noNav.error);
@@ -229,9 +246,26 @@ TEST(LoadPackage, SchemaNeedsTheThreeChildrenInThePackageNamespace)
                                                "<metadata/><manifest>" + std::string(navItem) +
                                                "</manifest><x:spine/></package>"),
               11);
-    EXPECT_EQ(loadError("prefixed-children", "<package xmlns:o=\"http://www.idpf.org/2007/opf\"><o:metadata/>"
-                                             "<o:manifest>" + std::string(navItem) + "</o:manifest><o:spine/></package>"),
-              0);
+    // The root must be in the package namespace too.
+    EXPECT_EQ(loadError("unprefixed-root", "<package xmlns:o=\"http://www.idpf.org/2007/opf\"><o:metadata/>"
+                                           "<o:manifest>" + std::string(navItem) + "</o:manifest><o:spine/></package>"),
+              11);
+}
+
+TEST(LoadPackage, PrefixedPackageElementsAreFoundByNamespace)
+{
+    const std::string item = "<opf:item id=\"nav\" href=\"nav.xhtml\" media-type=\"application/xhtml+xml\" "
+                             "properties=\"nav\"/><opf:item id=\"c\" href=\"c.xhtml\" "
+                             "media-type=\"application/xhtml+xml\"/>";
+    const Loaded loaded = load("prefixed", "<opf:package xmlns:opf=\"http://www.idpf.org/2007/opf\"><opf:metadata/>"
+                                           "<opf:manifest>" + item + "</opf:manifest><opf:spine><opf:itemref idref=\"c\"/>"
+                                           "</opf:spine></opf:package>");
+    ASSERT_FALSE(loaded.error) << loaded.error->text();
+    EXPECT_EQ(loaded.navigation, "/OEBPS/nav.xhtml");
+    std::vector<LinkPair> pairs;
+    spineList(loaded.package, pairs);
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(std::string(pairs[0].href.data(), pairs[0].href.length()), "c.xhtml");
 }
 
 TEST(LoadPackage, NavigationItemMustMatchExactly)
@@ -239,7 +273,7 @@ TEST(LoadPackage, NavigationItemMustMatchExactly)
     const char* const rejected[] = {
         "<item id=\"nav\" href=\"nav.xhtml\" properties=\"nav\"/>",
         "<item id=\"nav\" href=\"nav.xhtml\" media-type=\"text/html\" properties=\"nav\"/>",
-        "<item id=\"nav\" href=\"nav.xhtml\" media-type=\"application/xhtml+xml\" properties=\"nav toc\"/>",
+        "<item id=\"nav\" href=\"nav.xhtml\" media-type=\"application/xhtml+xml\" properties=\"navigation\"/>",
         "<item id=\"nav\" media-type=\"application/xhtml+xml\" properties=\"nav\"/>",
         "<item id=\"nav\" href=\"../../nav.xhtml\" media-type=\"application/xhtml+xml\" properties=\"nav\"/>",
         "<item id=\"nav\" href=\"a/../../../etc/nav.xhtml\" media-type=\"application/xhtml+xml\" properties=\"nav\"/>",
@@ -252,19 +286,39 @@ TEST(LoadPackage, NavigationItemMustMatchExactly)
     EXPECT_EQ(later.navigation, "/OEBPS/n.xhtml");
 }
 
+TEST(LoadPackage, PropertiesAreATokenList)
+{
+    for (const char* properties : {"nav scripted", "scripted nav", " nav\t", "svg\nnav mathml"}) {
+        const Loaded loaded = load("tokens", opf(std::string("<item id=\"n\" href=\"n.xhtml\" ") +
+                                                 "media-type=\"Application/XHTML+XML\" properties=\"" + properties + "\"/>"));
+        ASSERT_FALSE(loaded.error) << properties << ": " << loaded.error->text();
+        EXPECT_EQ(loaded.navigation, "/OEBPS/n.xhtml") << properties;
+    }
+}
+
 TEST(SpineList, ResolvableItemrefsInSpineOrder)
 {
     const std::string manifest =
         "<item id=\"c1\" href=\"c1.xhtml\" media-type=\"application/xhtml+xml\" media-overlay=\"s1\"/>"
-        "<item id=\"c2\" href=\"t/c%202.xhtml\" media-type=\"image/png\"/>"
+        "<item id=\"c2\" href=\"t/c%202.xhtml\" media-type=\"application/xhtml+xml\"/>"
+        "<item id=\"img\" href=\"p.png\" media-type=\"image/png\"/>"
+        "<item id=\"svg\" href=\"p.svg\" media-type=\"image/svg+xml\"/>"
+        "<item id=\"json\" href=\"d.json\" media-type=\"application/json\" fallback=\"dmg\"/>"
+        "<item id=\"dmg\" href=\"d.dmg\" media-type=\"application/x-apple-diskimage\" fallback=\"page\"/>"
+        "<item id=\"page\" href=\"page.xhtml\" media-type=\"application/xhtml+xml\"/>"
+        "<item id=\"loop\" href=\"l.json\" media-type=\"application/json\" fallback=\"loop2\"/>"
+        "<item id=\"loop2\" href=\"l2.json\" media-type=\"application/json\" fallback=\"loop\"/>"
         "<item id=\"nomedia\" href=\"x.xhtml\"/>"
         "<item id=\"s1\" href=\"c1.smil\" media-type=\"application/smil+xml\"/>"
         "<item id=\"c1\" href=\"duplicate.xhtml\" media-type=\"application/xhtml+xml\"/>"
         "<item id=\"c3\" href=\"c3.xhtml\" media-type=\"application/xhtml+xml\" media-overlay=\"missing\"/>";
-    const std::string spine = "<itemref idref=\"c2\"/><itemref idref=\"unknown\"/><itemref idref=\"nomedia\"/>"
+    const std::string spine = "<itemref idref=\"img\"/><itemref idref=\"svg\"/><itemref idref=\"loop\"/>"
+                              "<itemref idref=\"c2\"/><itemref idref=\"unknown\"/><itemref idref=\"nomedia\"/>"
                               "<itemref/><other idref=\"c3\"/><itemref idref=\"c1\" linear=\"no\"/>"
-                              "<itemref idref=\"c3\"/>";
-    const std::vector<std::string> expected = {"t/c%202.xhtml", "c1.xhtml + c1.smil", "c3.xhtml"};
+                              "<itemref idref=\"c3\"/><itemref idref=\"json\"/>";
+    // Images, SVG and foreign resources are no content documents; a foreign
+    // one stands for the XHTML item its fallback chain leads to.
+    const std::vector<std::string> expected = {"t/c%202.xhtml", "c1.xhtml + c1.smil", "c3.xhtml", "page.xhtml"};
     EXPECT_EQ(spineOf(manifest, spine), expected);
 }
 

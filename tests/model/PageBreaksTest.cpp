@@ -1,6 +1,7 @@
 #include "model/PageBreaks.h"
 
 #include "kiln/base/Attr.h"
+#include "model/Href.h"
 
 #include "XhtmlRewriting.h"
 
@@ -178,6 +179,33 @@ TEST(PageBreaksTest, RebuildsThePageListAtTheEndOfTheBody)
     std::unique_ptr<KILN::Document> bare = parse("<html><body/></html>");
     EXPECT_TRUE(rebuildPageList(*bare, {}));
     EXPECT_EQ(serialize(*bare), "<html xmlns:epub=\"http://www.idpf.org/2007/ops\"><body><nav epub:type=\"page-list\"><ol/></nav></body></html>");
+}
+
+TEST(PageBreaksTest, OldPageListIsFoundByTokenAndNamespace)
+{
+    const std::string head = "<html xmlns=\"http://www.w3.org/1999/xhtml\" xmlns:epub=\"http://www.idpf.org/2007/ops\" "
+                             "xmlns:o=\"http://www.idpf.org/2007/ops\"><head><title>n</title></head><body>";
+    const std::string newList = "<nav epub:type=\"page-list\"><ol><li><a href=\"p.xhtml#p1\">1</a></li></ol></nav>";
+    const std::string kept[] = {
+        "<nav epub:type=\"page-listing\"><ol/></nav>",
+        "<nav type=\"page-list\"><ol/></nav>",
+        "<svg:nav epub:type=\"page-list\" xmlns:svg=\"http://www.w3.org/2000/svg\"/>",
+    };
+    const std::string replaced[] = {
+        "<nav epub:type=\"index page-list\"><ol/></nav>",
+        "<nav o:type=\" page-list\"><ol/></nav>",
+        "<h:nav epub:type=\"page-list\" xmlns:h=\"http://www.w3.org/1999/xhtml\"><h:ol/></h:nav>",
+    };
+    for (const std::string& nav : kept) {
+        std::unique_ptr<KILN::Document> document = parse(head + nav + "</body></html>");
+        EXPECT_TRUE(rebuildPageList(*document, {item("1", "p.xhtml#p1")}));
+        EXPECT_EQ(serialize(*document), head + nav + newList + "</body></html>");
+    }
+    for (const std::string& nav : replaced) {
+        std::unique_ptr<KILN::Document> document = parse(head + nav + "</body></html>");
+        EXPECT_TRUE(rebuildPageList(*document, {item("1", "p.xhtml#p1")}));
+        EXPECT_EQ(serialize(*document), head + newList + "</body></html>");
+    }
 }
 
 TEST(PageBreaksTest, NavigationWithoutBodyIsRefused)

@@ -58,6 +58,23 @@ TEST(PostProcessTest, RubyNotationBecomesRubyElements)
               "<p><ruby class=\"original\"><rb>本</rb><rt>ほん</rt></ruby>と<ruby><rb>紙</rb><rt>かみ</rt></ruby></p>");
 }
 
+TEST(PostProcessTest, SvgAndMathmlGetNoXhtmlMarkupButXhtmlInsideDoes)
+{
+    const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\"><title>｜a《b》</title>"
+                            "<text>x_y<tspan>｜c《d》~e</tspan></text></svg>";
+    const std::string math = "<math xmlns=\"http://www.w3.org/1998/Math/MathML\"><mi>x_y</mi><mtext>｜《</mtext></math>";
+    // Notation that is malformed where it is left alone raises nothing.
+    for (const std::string& content : {svg, math}) {
+        EXPECT_EQ(withRuby(content, false), content);
+        EXPECT_EQ(withWordBreaks(content), content);
+    }
+    const std::string foreign = "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a_b</text><foreignObject>"
+                                "<div xmlns=\"http://www.w3.org/1999/xhtml\">｜c《d》_e</div></foreignObject></svg>";
+    EXPECT_EQ(withWordBreaks(withRuby(foreign, false)),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a_b</text><foreignObject>"
+              "<div xmlns=\"http://www.w3.org/1999/xhtml\"><ruby><rb>c</rb><rt>d</rt></ruby><wbr/>e</div></foreignObject></svg>");
+}
+
 TEST(PostProcessTest, MalformedRubyRaises23WithLabelAndText)
 {
     std::unique_ptr<KILN::Document> document = parse(page("<p>ok ｜a《b》</p><p>x ｜B《&#x41;R</p>"));

@@ -140,6 +140,27 @@ TEST_F(PreProcessTest, RubyScriptStyleCommentsAndCdataStayAsTheyAre)
         EXPECT_EQ(body(content), content);
 }
 
+TEST_F(PreProcessTest, SvgAndMathmlStayAsTheyAreButXhtmlInsideIsDivided)
+{
+    const std::string untouched[] = {
+        "<svg xmlns=\"http://www.w3.org/2000/svg\"><title>学生</title><text>学生<tspan>です</tspan></text></svg>",
+        "<math xmlns=\"http://www.w3.org/1998/Math/MathML\"><mi>学生</mi><mtext>です</mtext></math>",
+        // Prefixes bound on the root; an undeclared prefix is no XHTML either.
+        "<svg:svg><svg:text>学生です</svg:text></svg:svg><m:math><m:mi>学生</m:mi></m:math><x:p>学生</x:p>",
+    };
+    for (const std::string& content : untouched) {
+        const std::string html = "<html xmlns=\"http://www.w3.org/1999/xhtml\" xmlns:m=\"http://www.w3.org/1998/Math/MathML\" "
+                                 "xmlns:svg=\"http://www.w3.org/2000/svg\"><body>" + content + "</body></html>";
+        EXPECT_EQ(preProcessed(html), html) << content;
+    }
+    // XHTML in a foreignObject is running text again; the SVG around it is not.
+    EXPECT_EQ(body("<svg xmlns=\"http://www.w3.org/2000/svg\"><text>学生</text><foreignObject>"
+                   "<p xmlns=\"http://www.w3.org/1999/xhtml\">学生です</p></foreignObject></svg><p>学生</p>"),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>学生</text><foreignObject>"
+              "<p xmlns=\"http://www.w3.org/1999/xhtml\">｜学生《がくせい》です</p></foreignObject></svg>"
+              "<p>｜学生《がくせい》</p>");
+}
+
 TEST_F(PreProcessTest, HeadAndAttributesStayAsTheyAre)
 {
     const std::string html = "<html><head><title>学生です</title></head>"

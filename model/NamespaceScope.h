@@ -1,0 +1,45 @@
+#pragma once
+
+#include "kiln/base/Element.h"
+#include "kiln/base/Utf16String.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The namespace declarations in scope while a tree read without namespace
+// processing (content and navigation documents) is walked: each element is
+// entered before its children and left after them, and names written with a
+// prefix are resolved against the "xmlns" attributes of the open elements.
+class NamespaceScope {
+public:
+    // Opens the declarations of element's ancestors, outermost first.
+    explicit NamespaceScope(const KILN::Element& element);
+
+    void enter(const KILN::Element& element);
+    // Closes what the matching enter opened.
+    void leave();
+
+    // The namespace bound to prefix (empty for the default one), or null.
+    const KILN::Utf16String* uriOf(std::u16string_view prefix) const;
+    // The namespace of the element's name, or null when it has none.
+    const KILN::Utf16String* namespaceOf(const KILN::Element& element) const;
+    // True for an element of XHTML, or in no namespace at all (HTML without
+    // declaration); false for SVG, MathML and every other vocabulary.
+    bool isXhtml(const KILN::Element& element) const;
+    // True when the element has an attribute whose prefix is bound to
+    // namespaceURI, of that local name and whose value lists token.
+    bool hasTokenNS(const KILN::Element& element, const char16_t* namespaceURI, const char16_t* localName,
+                    const char16_t* token) const;
+
+private:
+    std::unordered_map<std::u16string, std::vector<const KILN::Utf16String*>> m_bindings;
+    // Per open element, the prefixes it declared.
+    std::vector<std::vector<std::u16string>> m_declared;
+};
+
+// The part of a qualified name before its ':' (empty when none) and after it.
+std::u16string_view prefixOf(const KILN::Utf16String& name);
+std::u16string_view localNameOf(const KILN::Utf16String& name);
+
+extern const char16_t* const XhtmlNamespace;
