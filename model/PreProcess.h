@@ -3,10 +3,11 @@
 #include "engine/EngineContext.h"
 #include "kiln/base/Element.h"
 
-// The pre-process of a body: every text node below it, outside "ruby",
-// "script" and "style" elements, is handed to the word-division engine and
-// gets its division marks and ruby notation. Character and entity references
-// stay atomic (the engine never sees them), and an ASCII "_" or "~" already
-// in the text is written doubled, so that the post-process gives it back.
-// No node is added or removed.
+// The pre-process of a body: every text node below it, outside "ruby"
+// elements, page breaks, "script" and "style" elements, is handed to the
+// word-division engine and gets its division marks and ruby notation.
+// Character and entity references stay atomic (the engine never sees them),
+// and the author's "_", "~", "｜" and "＼" are written escaped, so that the
+// post-process gives them back: also in ruby elements, page breaks and CDATA
+// sections, whose text is not divided. No node is added or removed.
 void preProcessBody(KILN::Element& body, const EngineContext& context);

@@ -131,7 +131,6 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     EXPECT_EQ(run({}, "本\r\n本").out, "本\r\n本\r\n") << "CR LF, and a last line without LF";
     EXPECT_EQ(run({}, "本\r\r\n").out, "本\r\r\n") << "only the last CR goes";
     EXPECT_EQ(run({}, std::string("前\0後\n次\n", 12)).out, "前\r\n次\r\n") << "a line ends at NUL";
-    EXPECT_EQ(run({}, "a_b ~\n").out, "a　b ~\r\n") << "a typed _ is a division too";
     std::string longLine;
     for (int i = 0; i < 3000; ++i)
         longLine += "本を読む。 ";
@@ -264,4 +263,15 @@ TEST_F(WakatiTest, EndlessInputIsAnErrorNotACrash)
     const Result r = zef::test::runProgram("/bin/sh", {{"-c", command}, "", "", {}}, dir);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "ERROR: not enough memory for the input (a line too long?)\n");
+}
+
+TEST_F(WakatiTest, TheInputsOwnMarksAreNotDivisions)
+{
+    // Regression: an "_" of the input came out as a division space.
+    EXPECT_EQ(run({}, "snake_case の名前\n").out, "snake_case の　名前\r\n");
+    EXPECT_EQ(run({}, "a__b ~ 本_を読む\n").out, "a__b ~ 本_を　読む\r\n");
+    EXPECT_EQ(run({"-j"}, "a~本を\n").out, "a~本~を\r\n");
+    // With ruby the output is the converter's notation: the input's bars escaped.
+    EXPECT_EQ(run({"-r"}, "｜本《ほん》\n").out, "＼｜｜本《ほん》《　ほん》\r\n");
+    EXPECT_EQ(run({}, "｜本《ほん》\n").out, "｜　本《　ほん》\r\n");
 }
