@@ -57,15 +57,6 @@ TEST_F(LiteralTextTest, WithoutRubyNotationOnlyMarksAreEscaped)
     EXPECT_EQ(escaped("a_｜"), "a__｜");
 }
 
-TEST_F(LiteralTextTest, PhraseTablesLeaveEscapedMarksWhole)
-{
-    // The tables drop a mark after 、 and join ず_うっと.
-    EXPECT_EQ(divided("はい、_そう"), "はい、__そう");
-    EXPECT_EQ(divided("ず_うっと"), "ず__うっと");
-    context.jyoshi_wakachi = true;
-    EXPECT_EQ(divided("「~本"), "「~~｜本《ほん》");
-}
-
 TEST_F(LiteralTextTest, EscapingAloneNeitherDividesNorAnnotates)
 {
     EXPECT_EQ(escaped("第3頁_~｜＼"), "第3頁__~~＼｜＼＼");
