@@ -57,6 +57,21 @@ bool isNoReading(std::string_view reading)
     return reading.empty() || reading == "*";
 }
 
+// ｜《》〈〉 and the escape ＼: in a base or a reading they would end it.
+bool isNotation(unsigned int c)
+{
+    return c == 0xFF5C || c == 0x300A || c == 0x300B || c == 0x3008 || c == 0x3009 || c == 0xFF3C;
+}
+
+bool holdsNotation(const Wide& text)
+{
+    for (uint32_t i = 0; i < text.length(); ++i) {
+        if (isNotation(text[i]))
+            return true;
+    }
+    return false;
+}
+
 bool isKana(unsigned int c)
 {
     return inRange(c, 0x3001, 0x301F) || isHiragana(c) || inRange(c, 0x30A1, 0x30FF) || inRange(c, 0xFF00, 0xFF8F);
@@ -91,13 +106,15 @@ public:
 
 // The word in ruby notation when it contains kanji, else its surface. A word
 // or reading that is not well-formed UTF-8 is copied as it is: a notation
-// would change bytes of the text.
+// would change bytes of the text. So is one whose word or reading holds a
+// notation character, which the notation could not carry.
 void writeNotation(const EngineContext& context, std::string_view surface, std::string_view reading,
                    TString<char>& output)
 {
     Wide characters;
     Wide hiragana;
-    if (!decodeUtf8(surface, characters) || !containsKanji(characters) || !decodeUtf8(reading, hiragana)) {
+    if (!decodeUtf8(surface, characters) || !containsKanji(characters) || !decodeUtf8(reading, hiragana)
+        || holdsNotation(characters) || holdsNotation(hiragana)) {
         output.append(surface.data(), static_cast<uint32_t>(surface.size()));
         return;
     }

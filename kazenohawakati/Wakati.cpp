@@ -4,6 +4,7 @@
 #include "app/OptionValue.h"
 #include "engine/AnalyserFailure.h"
 #include "engine/DictionaryCheck.h"
+#include "engine/LiteralText.h"
 #include "engine/WordDivision.h"
 #include "kiln/base/Exception.h"
 #include "kiln/base/TextWriter.h"
@@ -66,15 +67,24 @@ void stripLineEnd(TString<char>& line)
     }
 }
 
-// Appends text with every "_" written as an ideographic space, in one pass.
+// Appends the divided text with every division "_" written as an ideographic
+// space and the input's own "_" and "~", which the engine doubled, as the
+// characters again; a particle division "~" stays. One pass.
 void appendSpaced(const TString<char>& text, TString<char>& output)
 {
     const char* from = text.data();
     const char* const end = from + text.length();
-    while (const auto* mark = static_cast<const char*>(std::memchr(from, '_', static_cast<size_t>(end - from)))) {
-        output.append(from, static_cast<uint32_t>(mark - from));
-        output.append(ideographicSpace, 3);
-        from = mark + 1;
+    for (const char* at = from; at < end; ++at) {
+        if (*at != '_' && *at != '~')
+            continue;
+        output.append(from, static_cast<uint32_t>(at - from));
+        if (at + 1 < end && at[1] == *at)
+            output.append(*at++);
+        else if (*at == '_')
+            output.append(ideographicSpace, 3);
+        else
+            output.append('~');
+        from = at + 1;
     }
     output.append(from, static_cast<uint32_t>(end - from));
 }
@@ -268,7 +278,7 @@ void Wakati::divide(const EngineContext& context, IFlow& input, OFlow& output)
             break;
         stripLineEnd(line);
         divided.clear();
-        divideText(context, line, divided);
+        divideLiteralText(context, line, divided);
         spaced.clear();
         appendSpaced(divided, spaced);
         // By length: a line may hold U+0000, which a "%s" would end it at.

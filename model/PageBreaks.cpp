@@ -44,23 +44,75 @@ bool isPageSpan(const Element& element)
     return value && *value == pageNormal;
 }
 
-bool isMarkedPageBreak(const Element& element)
+bool isSpace(unsigned short unit)
 {
-    static const Utf16String uri(OpsNamespace);
-    static const Utf16String type("type");
-    static const Utf16String pagebreak("pagebreak");
-    const KILN::Attr* found = element.getAttributeNodeNS(uri, type);
-    return found && *found->getNodeValue() == pagebreak;
+    return unit == ' ' || unit == '\t' || unit == '\n' || unit == '\r';
 }
 
-// The value of the first text child (direct children only), or null.
-const Utf16String* firstText(const Element& element)
+// True when the element's "epub:type", namespaced or as read from the file
+// (the attributes are keyed by name), lists "pagebreak" among its tokens.
+bool isMarkedPageBreak(const Element& element)
 {
-    for (Node* child = element.getFirstChild(); child; child = child->getNextSibling()) {
-        if (child->getNodeType() == Node::TEXT_NODE)
-            return child->getNodeValue();
+    static const Utf16String type("epub:type");
+    static const Utf16String pagebreak("pagebreak");
+    const Utf16String* value = attribute(element, type);
+    if (!value)
+        return false;
+    const unsigned short* units = value->data();
+    const uint32_t length = value->length();
+    for (uint32_t i = 0; i < length;) {
+        while (i < length && isSpace(units[i]))
+            ++i;
+        const uint32_t start = i;
+        while (i < length && !isSpace(units[i]))
+            ++i;
+        if (i > start && Utf16String(units + start, i - start) == pagebreak)
+            return true;
     }
-    return nullptr;
+    return false;
+}
+
+// The text of the element as a reader sees it: every text below it, without
+// the readings of ruby (rt, rp), trimmed of white space at both ends.
+Utf16String wholeText(Element& element)
+{
+    static const Utf16String rt("rt");
+    static const Utf16String rp("rp");
+    Utf16String text;
+    walkBelow(
+        element,
+        [](Element& inner) {
+            const Utf16String& name = *inner.getNodeName();
+            return name == rt || name == rp ? Descend::No : Descend::Yes;
+        },
+        [&](Node& node) {
+            if (node.getNodeType() == Node::TEXT_NODE)
+                text.append(*node.getNodeValue());
+        });
+    uint32_t begin = 0;
+    uint32_t end = text.length();
+    while (begin < end && isSpace(text[begin]))
+        ++begin;
+    while (end > begin && isSpace(text[end - 1]))
+        --end;
+    return Utf16String(text.data() + begin, end - begin);
+}
+
+// The label of a page break: its text, else for an empty one the first of
+// its "title", "aria-label" and id that is not empty.
+Utf16String pageLabel(Element& element, const Utf16String& id)
+{
+    static const Utf16String title("title");
+    static const Utf16String ariaLabel("aria-label");
+    Utf16String label = wholeText(element);
+    if (label.length() > 0)
+        return label;
+    for (const Utf16String* name : {&title, &ariaLabel}) {
+        const Utf16String* value = attribute(element, *name);
+        if (value && value->length() > 0)
+            return *value;
+    }
+    return id;
 }
 
 void ignore(Node&) {}
@@ -80,19 +132,21 @@ void markPageBreaks(KILN::Document& document, KILN::Element& body)
         ignore);
 }
 
+bool isPageBreak(const KILN::Element& element)
+{
+    return isPageSpan(element) || isMarkedPageBreak(element);
+}
+
 void collectPageBreaks(KILN::Element& body, const KILN::Utf8String& link, std::vector<TocItem>& items)
 {
     walkBelow(
         body,
         [&](Element& element) {
-            if (!isSpan(element) || !isMarkedPageBreak(element))
-                return Descend::Yes;
             const Utf16String* id = nonEmptyId(element);
-            const Utf16String* label = firstText(element);
-            if (!id || !label || label->length() == 0)
+            if (!id || !isMarkedPageBreak(element))
                 return Descend::Yes;
             TocItem item;
-            item.label = KILN::Utf8String(*label);
+            item.label = KILN::Utf8String(pageLabel(element, *id));
             item.href = link;
             item.href.append('#');
             item.href.append(KILN::Utf8String(*id));

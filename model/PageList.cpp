@@ -1,5 +1,7 @@
-// rebuildPageList: the navigation document's page list, made anew from the
-// page spans collected over the spine.
+// rebuildPageList: the entries of the navigation document's page list, made
+// anew from the page breaks collected over the spine. The nav and its list
+// element stay, with their attributes and whatever else the nav holds (a
+// heading), so that a hidden list stays hidden.
 
 #include "model/PageBreaks.h"
 
@@ -52,6 +54,18 @@ Element* appendElement(KILN::Document& document, Node& parent, const char* name)
     return element;
 }
 
+// The list of the page list nav: its first ol child, emptied, or a new ol
+// appended to it.
+Element* emptiedList(KILN::Document& document, Element& nav)
+{
+    Element* list = nav.getFirstChildElement(Utf16String("ol"));
+    if (!list)
+        return appendElement(document, nav, "ol");
+    while (Node* child = list->getFirstChild())
+        delete list->removeChild(child);
+    return list;
+}
+
 } // namespace
 
 bool rebuildPageList(KILN::Document& navigation, const std::vector<TocItem>& items)
@@ -60,11 +74,12 @@ bool rebuildPageList(KILN::Document& navigation, const std::vector<TocItem>& ite
     Element* body = root ? root->getFirstChildElement(Utf16String("body")) : nullptr;
     if (!body)
         return false;
-    if (Node* old = oldPageList(*body))
-        delete old->getParentNode()->removeChild(old);
-    Element* nav = appendElement(navigation, *body, "nav");
-    setEpubType(navigation, *nav, "page-list");
-    Element* list = appendElement(navigation, *nav, "ol");
+    auto* nav = static_cast<Element*>(oldPageList(*body));
+    if (!nav) {
+        nav = appendElement(navigation, *body, "nav");
+        setEpubType(navigation, *nav, "page-list");
+    }
+    Element* list = emptiedList(navigation, *nav);
     const Utf16String href("href");
     for (const TocItem& item : items) {
         Element* link = appendElement(navigation, *appendElement(navigation, *list, "li"), "a");

@@ -4,10 +4,12 @@
 #include "kiln/base/Element.h"
 
 // The pre-process of a body: every text node of an XHTML element below it,
-// outside "ruby", "script" and "style" elements and outside other
-// vocabularies (SVG, MathML; XHTML in their foreignObject again), is handed to the word-division engine and
-// gets its division marks and ruby notation. Character and entity references
-// stay atomic (the engine never sees them), and an ASCII "_" or "~" already
-// in the text is written doubled, so that the post-process gives it back.
-// No node is added or removed.
+// outside "ruby" elements, page breaks, "script" and "style" elements and
+// outside other vocabularies (SVG, MathML; XHTML in their foreignObject
+// again), is handed to the word-division engine and gets its division marks
+// and ruby notation. Character and entity references stay atomic (the engine
+// never sees them), and the author's "_", "~", "｜" and "＼" are written
+// escaped, so that the post-process gives them back: also in ruby elements,
+// page breaks and CDATA sections, whose text is not divided. No node is
+// added or removed.
 void preProcessBody(KILN::Element& body, const EngineContext& context);

@@ -1,5 +1,7 @@
 // convertRuby: every text node below the body whose notation holds a ruby is
-// replaced by its units: text nodes and ruby elements.
+// replaced by its units: text nodes and ruby elements. A text of plain text
+// alone keeps its node, with its escaped notation characters written as the
+// characters.
 
 #include "kiln/base/Document.h"
 #include "kiln/base/Element.h"
@@ -103,8 +105,12 @@ void convertRuby(KILN::Element& body, KILN::Document& document, const char* labe
         tokenizeRuby(*node.getNodeValue(), tokens);
         const bool plain = std::all_of(tokens.begin(), tokens.end(),
                                        [](const RubySyntaxToken& t) { return t.kind == RubySyntaxToken::Plain; });
-        if (plain)
+        if (plain) {
+            // The escapes are all the tokens leave out of the text.
+            if (tokens.size() == 1 && tokens.front().text.length() != node.getNodeValue()->length())
+                node.setNodeValue(tokens.front().text);
             return;
+        }
         if (parseRuby(tokens, units) != 0)
             raiseModelError(23, "Ruby parser syntax error. %s:%s", label, asWritten(*node.getNodeValue()).zeroTerminated());
         markup.replace(node, units);

@@ -38,7 +38,9 @@ struct RubySyntaxRubyUnit {
 
 // Appends the tokens of text. Every character of text lies in exactly one
 // token: a base that no bracket pair closes is carried as plain text, its ｜
-// included. A marked reference (U+0001 ... U+0002) is never cut.
+// included. A marked reference (U+0001 ... U+0002) is never cut. A ＼ in
+// front of one of ｜《》〈〉＼ is an escape: the character after it is text,
+// and the token holds that character without the ＼.
 void tokenizeRuby(const KILN::Utf16String& text, std::vector<RubySyntaxToken>& tokens);
 
 // Groups tokens into units; answers 0, or the syntax error 1 to 7.

@@ -6,11 +6,14 @@
 // is a pending plain run: a ｜ that no bracket pair follows stays plain text,
 // so every character of the text lands in exactly one token. Inside a
 // reading, a single ｜ ends the reading and opens the next base of the group.
+// A ＼ in front of one of ｜《》〈〉＼ makes that character plain text: the
+// pair acts as no notation and stands for the character alone in its token.
 
 #include "model/MarkedReferences.h"
 #include "model/RubySyntax.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -19,8 +22,15 @@ constexpr unsigned short ReadingOpen = 0x300A;   // 《
 constexpr unsigned short ReadingClose = 0x300B;  // 》
 constexpr unsigned short AngleOpen = 0x3008;     // 〈
 constexpr unsigned short AngleClose = 0x3009;    // 〉
+constexpr unsigned short Escape = 0xFF3C;        // ＼
 constexpr uint32_t Unset = UINT32_MAX;
 constexpr int32_t NoToken = -1;
+
+bool isEscapable(unsigned short unit)
+{
+    return unit == Bar || unit == ReadingOpen || unit == ReadingClose || unit == AngleOpen || unit == AngleClose
+        || unit == Escape;
+}
 
 class RubyTokenizer {
 public:
@@ -37,6 +47,11 @@ public:
             const uint32_t after = references.skip(p);
             if (after != p) {
                 p = after;
+                continue;
+            }
+            if (m_units[p] == Escape && p + 1 < m_length && isEscapable(m_units[p + 1])) {
+                m_escapes.push_back(p);
+                p += 2;
                 continue;
             }
             switch (m_units[p]) {
@@ -61,9 +76,19 @@ public:
     }
 
 private:
+    // Tokens are emitted in text order, so the escapes in [from, to) are
+    // the next ones recorded.
     void emit(int32_t kind, uint32_t from, uint32_t to)
     {
-        m_tokens.push_back(RubySyntaxToken{kind, KILN::Utf16String(m_units + from, to - from)});
+        while (m_nextEscape < m_escapes.size() && m_escapes[m_nextEscape] < from)
+            ++m_nextEscape;
+        KILN::Utf16String text;
+        for (; m_nextEscape < m_escapes.size() && m_escapes[m_nextEscape] < to; ++m_nextEscape) {
+            text.append(m_units + from, m_escapes[m_nextEscape] - from);
+            from = m_escapes[m_nextEscape] + 1;
+        }
+        text.append(m_units + from, to - from);
+        m_tokens.push_back(RubySyntaxToken{kind, text});
         m_last = kind;
     }
 
@@ -122,6 +147,9 @@ private:
     uint32_t m_angleStart = Unset;
     uint32_t m_readingStart = Unset;
     int32_t m_last = NoToken;
+    // Where each escaping ＼ stands, in text order.
+    std::vector<uint32_t> m_escapes;
+    size_t m_nextEscape = 0;
 };
 
 } // namespace

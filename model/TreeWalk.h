@@ -48,8 +48,14 @@ void walkBelow(KILN::Element& root, OnElement onElement, OnOther onOther)
 // MathML, epub:switch) is walked into unseen, its text untouched, so that
 // XHTML inside it (foreignObject, epub:default) is shown again. onElement
 // may take the scope as a second argument, to resolve attribute prefixes.
-template <class OnElement, class OnOther>
-void walkXhtml(KILN::Element& root, OnElement onElement, OnOther onOther)
+// onLeave sees an XHTML element whose children were walked once they are.
+// Does nothing: the default of walkXhtml's onLeave.
+struct IgnoreLeave {
+    void operator()(KILN::Element&) const {}
+};
+
+template <class OnElement, class OnOther, class OnLeave = IgnoreLeave>
+void walkXhtml(KILN::Element& root, OnElement onElement, OnOther onOther, OnLeave onLeave = {})
 {
     NamespaceScope scope(root);
     // Whether each open element, root first, is XHTML.
@@ -61,6 +67,8 @@ void walkXhtml(KILN::Element& root, OnElement onElement, OnOther onOther)
             if (parent == &root)
                 return;
             scope.leave();
+            if (xhtml.back())
+                onLeave(static_cast<KILN::Element&>(*parent));
             xhtml.pop_back();
             node = parent->getNextSibling();
             parent = parent->getParentNode();

@@ -131,3 +131,13 @@ TEST(RubyReadingTest, SegmentsAlternate)
     for (uint32_t i = 0; i < segments.count(); ++i)
         delete segments.atIndex(i);
 }
+
+TEST(RubyReadingTest, WordsHoldingNotationCharactersAreWrittenWithoutRuby)
+{
+    // A ｜ or bracket in the base or the reading would end it early.
+    EXPECT_EQ(ruby("《本", "ホン"), "《本");
+    EXPECT_EQ(ruby("本〉", "ホン"), "本〉");
+    EXPECT_EQ(ruby("本", "ホ》ン"), "本");
+    EXPECT_EQ(ruby("本", "ホ｜ン"), "本");
+    EXPECT_EQ(ruby("本", "ホ＼ン"), "本");
+}

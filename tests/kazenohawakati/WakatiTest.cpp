@@ -142,7 +142,6 @@ TEST_F(WakatiTest, LineEndsAndOddBytes)
     EXPECT_EQ(run({}, "\n").out, "\r\n");
     EXPECT_EQ(run({}, "本\r\n本").out, "本\r\n本\r\n") << "CR LF, and a last line without LF";
     EXPECT_EQ(run({}, "本\r\r\n").out, "本\r\r\n") << "only the last CR goes";
-    EXPECT_EQ(run({}, "a_b ~\n").out, "a　b ~\r\n") << "a typed _ is a division too";
     std::string longLine;
     for (int i = 0; i < 3000; ++i)
         longLine += "本を読む。 ";
@@ -407,4 +406,15 @@ TEST_F(WakatiTest, ReadingDictionary)
     EXPECT_EQ(r.err, "ERROR: The reading dictionary folder does not exist: " + path("none") + "\n");
     EXPECT_FALSE(std::filesystem::exists(path("out.txt")));
     EXPECT_EQ(run({"--reading-dic"}).err, "ERROR: --reading-dic needs a value.\n");
+}
+
+TEST_F(WakatiTest, TheInputsOwnMarksAreNotDivisions)
+{
+    // Regression: an "_" of the input came out as a division space.
+    EXPECT_EQ(run({}, "snake_case の名前\n").out, "snake_case の　名前\r\n");
+    EXPECT_EQ(run({}, "a__b ~ 本_を読む\n").out, "a__b ~ 本_を　読む\r\n");
+    EXPECT_EQ(run({"-j"}, "a~本を\n").out, "a~本~を\r\n");
+    // With ruby the output is the converter's notation: the input's bars escaped.
+    EXPECT_EQ(run({"-r"}, "｜本《ほん》\n").out, "＼｜｜本《ほん》《　ほん》\r\n");
+    EXPECT_EQ(run({}, "｜本《ほん》\n").out, "｜　本《　ほん》\r\n");
 }

@@ -106,21 +106,49 @@ TEST(PageBreaksTest, RootWithoutEpubPrefixGetsItDeclared)
     EXPECT_EQ(serialize(*document), unmarked);
 }
 
-TEST(PageBreaksTest, CollectsMarkedSpansInDocumentOrder)
+TEST(PageBreaksTest, CollectsEveryPageBreakInDocumentOrder)
 {
     EXPECT_EQ(collected("<p><span id=\"p1\" class=\"page-normal\">1</span>a<b><span id=\"p2\" class=\"page-normal\">ii</span></b></p>",
                         "xhtml/p-001.xhtml"),
               "1>xhtml/p-001.xhtml#p1\nii>xhtml/p-001.xhtml#p2\n");
-    // The first text child names the page; without one the span is looked
-    // into, and a taken span is not.
-    EXPECT_EQ(collected("<span id=\"p1\" class=\"page-normal\"><b>1</b></span>"
-                        "<span id=\"p2\" class=\"page-normal\"><b>x</b>2<span id=\"p3\" class=\"page-normal\">3</span></span>"
-                        "<span id=\"p4\" class=\"page-normal\"><span id=\"p5\" class=\"page-normal\">5</span></span>"),
-              "2>p.xhtml#p2\n");
-    // Unmarked spans give nothing, also with an "epub:type" read from the file.
-    EXPECT_EQ(collected("<span id=\"p1\" class=\"page-normal\"></span><span class=\"page-normal\">2</span>"
-                        "<span id=\"p3\" epub:type=\"pagebreak\">3</span>"),
-              "");
+    // The publisher's spans and the book's own page breaks, in one order;
+    // elements without an id cannot be linked to.
+    EXPECT_EQ(collected("<span id=\"p1\" class=\"page-normal\">1</span><span class=\"page-normal\">x</span>"
+                        "<span id=\"p2\" epub:type=\"pagebreak\">2</span><div id=\"p3\" epub:type=\" noteref  pagebreak\">3</div>"
+                        "<span epub:type=\"pagebreak\">4</span><span id=\"p5\" epub:type=\"pagebreaks\">5</span>"),
+              "1>p.xhtml#p1\n2>p.xhtml#p2\n3>p.xhtml#p3\n");
+    // A taken page break is not looked into.
+    EXPECT_EQ(collected("<span id=\"p4\" class=\"page-normal\"><span id=\"p5\" class=\"page-normal\">5</span></span>"),
+              "5>p.xhtml#p4\n");
+}
+
+TEST(PageBreaksTest, PageLabelIsTheWholeTextWithoutReadings)
+{
+    const Case cases[] = {
+        {"<span id=\"p\" class=\"page-normal\">第3頁</span>", "第3頁>p.xhtml#p\n"},
+        {"<span id=\"p\" class=\"page-normal\">第<b>3</b>頁</span>", "第3頁>p.xhtml#p\n"},
+        {"<span id=\"p\" class=\"page-normal\"><b>1</b></span>", "1>p.xhtml#p\n"},
+        {"<span id=\"p\" epub:type=\"pagebreak\"><ruby><rb>一</rb><rp>（</rp><rt>いち</rt><rp>）</rp></ruby>頁</span>",
+         "一頁>p.xhtml#p\n"},
+        {"<span id=\"p\" class=\"page-normal\">\n 12\t</span>", "12>p.xhtml#p\n"},
+        // An empty page break is named by its title, its aria-label, its id.
+        {"<span id=\"p\" epub:type=\"pagebreak\" title=\"iv\" aria-label=\"4\"/>", "iv>p.xhtml#p\n"},
+        {"<span id=\"p\" epub:type=\"pagebreak\" title=\"\" aria-label=\"4\"> </span>", "4>p.xhtml#p\n"},
+        {"<span id=\"p7\" epub:type=\"pagebreak\"></span>", "p7>p.xhtml#p7\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(collected(c.body), c.expected) << c.body;
+}
+
+TEST(PageBreaksTest, PageBreakPredicate)
+{
+    std::unique_ptr<KILN::Document> document =
+        parse(page("<span id=\"a\" class=\"page-normal\"/><span id=\"b\" epub:type=\"x pagebreak\"/>"
+                   "<span class=\"page-normal\"/><span id=\"c\" class=\"page-normal blank\"/><span id=\"d\"/>"));
+    std::string answers;
+    for (KILN::Node* node = body(*document).getFirstChild(); node; node = node->getNextSibling())
+        answers += isPageBreak(static_cast<KILN::Element&>(*node)) ? '1' : '0';
+    EXPECT_EQ(answers, "11000");
 }
 
 TEST(PageBreaksTest, RelativeHref)
@@ -152,23 +180,31 @@ TEST(PageBreaksTest, RelativeHrefOfPathsWithoutFolder)
     EXPECT_EQ(relative("nav/nav.xhtml", "ch1.xhtml"), "../ch1.xhtml");
 }
 
-TEST(PageBreaksTest, RebuildsThePageListAtTheEndOfTheBody)
+TEST(PageBreaksTest, RebuildsOnlyTheEntriesOfThePageList)
 {
     const std::string head = DeclaringRoot + "<head><title>n</title></head><body>";
     const std::string toc = "<nav epub:type=\"toc\"><ol><li><a href=\"p.xhtml\">c</a></li></ol></nav>";
     const std::string landmarks = "<nav epub:type=\"landmarks\"><ol/></nav>";
+    const std::string entries = "<li><a href=\"xhtml/p-001.xhtml#p1\">1</a></li>"
+                                "<li><a href=\"xhtml/p-002.xhtml#p2\">a&amp;b</a></li>";
     const std::string oldList = "<nav epub:type=\"page-list\" hidden=\"\"><h2>P</h2><ol><li><a href=\"x#1\">1</a></li></ol></nav>";
-    const std::string newList = "<nav epub:type=\"page-list\"><ol><li><a href=\"xhtml/p-001.xhtml#p1\">1</a></li>"
-                                "<li><a href=\"xhtml/p-002.xhtml#p2\">a&amp;b</a></li></ol></nav>";
+    const std::string keptList = "<nav epub:type=\"page-list\" hidden=\"\"><h2>P</h2><ol>" + entries + "</ol></nav>";
+    const std::string newList = "<nav epub:type=\"page-list\"><ol>" + entries + "</ol></nav>";
     const std::vector<TocItem> items = {item("1", "xhtml/p-001.xhtml#p1"), item("a&b", "xhtml/p-002.xhtml#p2")};
     const struct {
         std::string body;
         std::string expected;
     } cases[] = {
+        // Without a page list a new one goes at the end of the body.
         {toc, toc + newList},
-        {toc + oldList + landmarks, toc + landmarks + newList},
-        // With several page lists the last one goes.
-        {"<div>" + oldList + "</div>" + oldList, "<div>" + oldList + "</div>" + newList},
+        // An existing one stays where it is, hidden, with its heading.
+        {toc + oldList + landmarks, toc + keptList + landmarks},
+        // With several page lists the last one is filled.
+        {"<div>" + oldList + "</div>" + oldList, "<div>" + oldList + "</div>" + keptList},
+        // The list keeps its attributes; a nav without a list gets one.
+        {"<nav epub:type=\"page-list\"><ol class=\"n\"><li>x</li>\n</ol><p>t</p></nav>",
+         "<nav epub:type=\"page-list\"><ol class=\"n\">" + entries + "</ol><p>t</p></nav>"},
+        {"<nav epub:type=\"page-list\"><h2>P</h2></nav>", "<nav epub:type=\"page-list\"><h2>P</h2><ol>" + entries + "</ol></nav>"},
     };
     for (const auto& c : cases) {
         std::unique_ptr<KILN::Document> document = parse(head + c.body + "</body></html>");

@@ -48,6 +48,9 @@ TEST(PostProcessTest, RubyNotationBecomesRubyElements)
          "<ruby><ruby><rb>c</rb><rp>（</rp><rt>d</rt><rp>）</rp></ruby><rt>e</rt></ruby></p>"},
         // Brackets without a base and doubled bars are text.
         {"<p>B《R》 a｜｜b</p>", "<p>B《R》 a｜｜b</p>"},
+        // Escaped notation characters are text, also in plain text alone.
+        {"<p>＼｜ABC《DEF》</p><p>＼＼</p><p>＼a</p>", "<p>｜ABC《DEF》</p><p>＼</p><p>＼a</p>"},
+        {"<p>＼｜｜始《はじ》まり</p>", "<p>｜<ruby><rb>始</rb><rp>（</rp><rt>はじ</rt><rp>）</rp></ruby>まり</p>"},
         // Script and style hold code, not text.
         {"<script>a=\"｜b《c》\"</script><style>p{}/*｜b《c》*/</style>",
          "<script>a=&quot;｜b《c》&quot;</script><style>p{}/*｜b《c》*/</style>"},

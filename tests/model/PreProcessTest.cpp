@@ -15,6 +15,11 @@ using namespace zef::test;
 
 namespace {
 
+struct Case {
+    std::string body;
+    std::string expected;
+};
+
 // Pre-processes with the real analyser, on the converters' configuration.
 class PreProcessTest : public ::testing::Test {
 protected:
@@ -133,7 +138,7 @@ TEST_F(PreProcessTest, RubyScriptStyleCommentsAndCdataStayAsTheyAre)
         "<p><span><em><ruby>学生<rb>漢字</rb><rp>(</rp><rt>がくせい</rt></ruby></em></span></p>",
         "<ruby><ruby>学生</ruby><rt>がくせい</rt></ruby>",
         "<script>var s = 学生です;</script><style>p::before { content: 学生; }</style>",
-        "<p>2024 <!-- 学生です --><![CDATA[学生です]]><?pi 学生です?></p>",
+        "<p>2024 <!-- 学生_です --><![CDATA[学生です]]><?pi 学生_です?></p>",
         "<p>Plain ASCII text, 12.5% &amp; more.</p>\n  <p/>",
     };
     for (const std::string& content : untouched)
@@ -182,6 +187,31 @@ TEST_F(PreProcessTest, PhraseTablesNeverTakeHalfOfADoubledMark)
     EXPECT_EQ(body("<p>ず_うっと</p>"), "<p>ず__うっと</p>");
     context.jyoshi_wakachi = true;
     EXPECT_EQ(body("<p>「~学生</p>"), "<p>「~~｜学生《がくせい》</p>");
+}
+
+TEST_F(PreProcessTest, NotationCharactersOfTheTextAreEscaped)
+{
+    EXPECT_EQ(body("<p>｜ABC《DEF》</p>"), "<p>＼｜ABC《DEF》</p>");
+    EXPECT_EQ(body("<p>ｘ｜ｙ〈ｚ〉＼&amp;｜</p>"), "<p>ｘ＼｜ｙ〈ｚ〉＼＼&amp;＼｜</p>");
+}
+
+TEST_F(PreProcessTest, PageBreaksRubyAndCdataAreOnlyEscaped)
+{
+    const Case cases[] = {
+        // Page labels are neither divided nor annotated; the text after is.
+        {"<p><span class=\"page-normal\" id=\"p1\">一</span>学生</p>",
+         "<p><span class=\"page-normal\" id=\"p1\">一</span>｜学生《がくせい》</p>"},
+        {"<p><span epub:type=\"pagebreak\" id=\"p2\"><b>第3頁</b>_</span></p>",
+         "<p><span epub:type=\"pagebreak\" id=\"p2\"><b>第3頁</b>__</span></p>"},
+        {"<div epub:type=\"x pagebreak\" id=\"p3\">第四頁</div>", "<div epub:type=\"x pagebreak\" id=\"p3\">第四頁</div>"},
+        // Not a page break: an exact class and an id are needed.
+        {"<span class=\"page-normal x\" id=\"p4\">一</span>", "<span class=\"page-normal x\" id=\"p4\">｜一《いち》</span>"},
+        // What the post-process reads in them is escaped all the same.
+        {"<ruby>a_b｜c<rt>x~y</rt></ruby>学生", "<ruby>a__b＼｜c<rt>x~~y</rt></ruby>｜学生《がくせい》"},
+        {"<p><![CDATA[学生_です]]></p>", "<p><![CDATA[学生__です]]></p>"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(body(c.body), c.expected) << c.body;
 }
 
 TEST_F(PreProcessTest, ReferencesComeBackAsWrittenAndAreNeverDivided)

@@ -144,6 +144,32 @@ TEST(RubySyntaxTest, DanglingBaseStaysPlainText)
     EXPECT_EQ(unitDump("x｜abc｜d《e》"), "plain(x｜abc)ruby(d/e)");
 }
 
+TEST(RubySyntaxTest, EscapedNotationCharactersAreText)
+{
+    const Case cases[] = {
+        {"＼｜ABC《DEF》", "0:｜ABC《DEF》"},
+        {"＼｜＼｜", "0:｜｜"},
+        {"＼《＼》＼〈＼〉＼＼", "0:《》〈〉＼"},
+        // The engine's own bar right after an escaped one opens a base.
+        {"＼｜｜始《はじ》まり", "0:｜ 1:始 3:はじ 0:まり"},
+        {"＼＼｜漢《かん》", "0:＼ 1:漢 3:かん"},
+        // Inside a base and a reading.
+        {"｜漢＼《字《か＼》ん＼｜じ》", "1:漢《字 3:か》ん｜じ"},
+        {"｜A〈a＼〉b〉", "1:A 2:a〉b"},
+        // ＼ before anything else, or at the end, is itself.
+        {"＼a＼_＼", "0:＼a＼_＼"},
+        {"｜B《R》＼", "1:B 3:R 0:＼"},
+        // A doubled bar still stays as both characters.
+        {"a｜｜b《c》", "0:a｜｜b《c》"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tokenDump(c.text), c.expected) << c.text;
+    // A dangling base keeps its escapes resolved too.
+    EXPECT_EQ(unitDump("x｜a＼《b｜d《e》"), "plain(x｜a《b)ruby(d/e)");
+    // An escape inside a marked reference is part of the reference.
+    EXPECT_EQ(tokenDump("\x01" "a＼｜\x02｜B《R》"), "0:\x01" "a＼｜\x02 1:B 3:R");
+}
+
 TEST(RubySyntaxTest, MarkedReferencesAreNeverCut)
 {
     // A reference whose name holds notation characters is one piece of text.
