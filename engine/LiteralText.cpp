@@ -63,7 +63,7 @@ void divideLiteralText(const EngineContext& context, const TStringPtr<char>& inp
     const char* text = input.data();
     TString<char> piece;
     TString<char> divided;
-    splitAtLiterals(context, text, static_cast<uint32_t>(strnlen(text, input.length())), output,
+    splitAtLiterals(context, text, input.length(), output,
                     [&](uint32_t from, uint32_t to) {
                         piece.assign(text + from, to - from);
                         // The tables act on all of the buffer they are given.

@@ -13,6 +13,7 @@
 #include "model/TreeWalk.h"
 #include "model/XmlLookup.h"
 
+#include <string>
 
 using KILN::Element;
 using KILN::Node;
@@ -54,11 +55,15 @@ Element* appendElement(KILN::Document& document, Node& parent, const char* name)
     return element;
 }
 
-// The list of the page list nav: its first ol child, emptied, or a new ol
-// appended to it.
+// The list of the page list nav: its first ol child (whatever its prefix),
+// emptied, or a new ol appended to it.
 Element* emptiedList(KILN::Document& document, Element& nav)
 {
-    Element* list = nav.getFirstChildElement(Utf16String("ol"));
+    Element* list = nullptr;
+    for (Node* child = nav.getFirstChild(); child && !list; child = child->getNextSibling()) {
+        if (child->getNodeType() == Node::ELEMENT_NODE && localNameOf(*child->getNodeName()) == u"ol")
+            list = static_cast<Element*>(child);
+    }
     if (!list)
         return appendElement(document, nav, "ol");
     while (Node* child = list->getFirstChild())
@@ -80,9 +85,14 @@ bool rebuildPageList(KILN::Document& navigation, const std::vector<TocItem>& ite
         setEpubType(navigation, *nav, "page-list");
     }
     Element* list = emptiedList(navigation, *nav);
+    // Entries are made in the list's own namespace: "h:li" in an "h:ol".
+    const std::u16string_view listPrefix = prefixOf(*list->getNodeName());
+    const std::string prefix = listPrefix.empty() ? std::string() : std::string(listPrefix.begin(), listPrefix.end()) + ":";
+    const std::string li = prefix + "li";
+    const std::string a = prefix + "a";
     const Utf16String href("href");
     for (const TocItem& item : items) {
-        Element* link = appendElement(navigation, *appendElement(navigation, *list, "li"), "a");
+        Element* link = appendElement(navigation, *appendElement(navigation, *list, li.c_str()), a.c_str());
         const Utf16String target = fromUtf8(item.href);
         link->setAttribute(href, &target);
         const Utf16String label = fromUtf8(item.label);

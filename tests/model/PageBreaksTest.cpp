@@ -227,20 +227,23 @@ TEST(PageBreaksTest, OldPageListIsFoundByTokenAndNamespace)
         "<nav type=\"page-list\"><ol/></nav>",
         "<svg:nav epub:type=\"page-list\" xmlns:svg=\"http://www.w3.org/2000/svg\"/>",
     };
-    const std::string replaced[] = {
-        "<nav epub:type=\"index page-list\"><ol/></nav>",
-        "<nav o:type=\" page-list\"><ol/></nav>",
-        "<h:nav epub:type=\"page-list\" xmlns:h=\"http://www.w3.org/1999/xhtml\"><h:ol/></h:nav>",
+    const std::string entry = "<li><a href=\"p.xhtml#p1\">1</a></li>";
+    // The nav found is kept with its attributes; only its list is filled.
+    const std::pair<std::string, std::string> replaced[] = {
+        {"<nav epub:type=\"index page-list\"><ol/></nav>", "<nav epub:type=\"index page-list\"><ol>" + entry + "</ol></nav>"},
+        {"<nav o:type=\" page-list\"><ol/></nav>", "<nav o:type=\" page-list\"><ol>" + entry + "</ol></nav>"},
+        {"<h:nav epub:type=\"page-list\" xmlns:h=\"http://www.w3.org/1999/xhtml\"><h:ol/></h:nav>",
+         "<h:nav epub:type=\"page-list\" xmlns:h=\"http://www.w3.org/1999/xhtml\"><h:ol><h:li><h:a href=\"p.xhtml#p1\">1</h:a></h:li></h:ol></h:nav>"},
     };
     for (const std::string& nav : kept) {
         std::unique_ptr<KILN::Document> document = parse(head + nav + "</body></html>");
         EXPECT_TRUE(rebuildPageList(*document, {item("1", "p.xhtml#p1")}));
         EXPECT_EQ(serialize(*document), head + nav + newList + "</body></html>");
     }
-    for (const std::string& nav : replaced) {
+    for (const auto& [nav, filled] : replaced) {
         std::unique_ptr<KILN::Document> document = parse(head + nav + "</body></html>");
         EXPECT_TRUE(rebuildPageList(*document, {item("1", "p.xhtml#p1")}));
-        EXPECT_EQ(serialize(*document), head + newList + "</body></html>");
+        EXPECT_EQ(serialize(*document), head + filled + "</body></html>");
     }
 }
 
