@@ -62,5 +62,6 @@ TEST_F(LiteralTextTest, EscapingAloneNeitherDividesNorAnnotates)
     EXPECT_EQ(escaped("第3頁_~｜＼"), "第3頁__~~＼｜＼＼");
     EXPECT_EQ(escaped(""), "");
     EXPECT_EQ(escaped("\xEF\xBD"), "\xEF\xBD") << "a cut character at the end";
-    EXPECT_EQ(divided(std::string("前_\0後", 8)), "｜前《まえ》__") << "the text ends at a zero byte, as for divideText";
+    EXPECT_EQ(divided(std::string("前_\0後", 8)), std::string("｜前《まえ》__\0｜後《のち》", 39))
+        << "a zero byte is copied and the text goes on, as for divideText";
 }
