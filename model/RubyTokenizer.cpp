@@ -63,7 +63,7 @@ public:
 private:
     void emit(int32_t kind, uint32_t from, uint32_t to)
     {
-        m_tokens.push_back(RubySyntaxToken{kind, KILN::Utf16String(m_units + from, to - from)});
+        m_tokens.push_back(RubySyntaxToken{kind, KILN::Utf16String(m_units + from, to - from), from});
         m_last = kind;
     }
 

@@ -5,6 +5,12 @@
 void raiseModelError(int32_t number, const char* message, const char* first, const char* second,
                      std::source_location where)
 {
+    raiseModelError({}, number, message, first, second, where);
+}
+
+void raiseModelError(std::vector<std::string> diagnostics, int32_t number, const char* message, const char* first,
+                     const char* second, std::source_location where)
+{
     // Plain substitution: a path may hold '%' itself, so the message is not
     // handed to a formatter.
     KILN::Utf8String text;
@@ -20,5 +26,7 @@ void raiseModelError(int32_t number, const char* message, const char* first, con
             text.append(*p);
         }
     }
-    throw ZephraModelError(number, text, static_cast<int32_t>(where.line()));
+    ZephraModelError error(number, text, static_cast<int32_t>(where.line()));
+    error.setDiagnostics(std::move(diagnostics));
+    throw error;
 }

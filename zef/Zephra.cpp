@@ -27,6 +27,8 @@ enum Kind : int32_t {
     NoProgressionKind = 13,
     KazenohaKind = 14,
     WithoutRpKind = 15,
+    CheckKind = 16,
+    CheckHtmlKind = 17,
 };
 
 const KILN::Application::Option zephraOptions[] = {
@@ -43,6 +45,10 @@ const KILN::Application::Option zephraOptions[] = {
     {"--pre-html", PreHtmlKind},
     {"-hb", PostHtmlKind},
     {"--post-html", PostHtmlKind},
+    {"-c", CheckKind},
+    {"--check", CheckKind},
+    {"-hc", CheckHtmlKind},
+    {"--check-html", CheckHtmlKind},
     {"--pre-jyoshi-wakachi", JyoshiKind},
     {"-j", JyoshiKind},
     {"--pre-kazenoha-wakachi", KazenohaKind},
@@ -67,7 +73,22 @@ const KILN::Application::Option zephraOptions[] = {
 
 void printModelError(const ZephraModelError& error)
 {
+    for (const std::string& line : error.diagnostics())
+        std::fprintf(stderr, "%s\n", line.c_str());
     std::fprintf(stderr, "ERROR: %03d %s\n", static_cast<int>(error.number()), error.text());
+}
+
+// Prints the error of a failed run and removes what it unpacked, which would
+// otherwise stay in the temporary folder.
+void reportFailure(ZephraModel& model, ProgressLine& progress, const ZephraModelError& error)
+{
+    progress.documentsDone();
+    printModelError(error);
+    try {
+        model.removeWorkDirectory();
+    } catch (const ZephraModelError& leftOver) {
+        printModelError(leftOver);
+    }
 }
 
 } // namespace
@@ -81,6 +102,8 @@ bool Zephra::handleOption(int32_t kind, int32_t& index, const char*)
     case PostKind:
     case PreHtmlKind:
     case PostHtmlKind:
+    case CheckKind:
+    case CheckHtmlKind:
         m_mode = kind;
         return true;
     case JyoshiKind:
@@ -143,6 +166,9 @@ int32_t Zephra::run()
         case PreHtml:
         case PostHtml:
             return convert();
+        case CheckEpub:
+        case CheckHtml:
+            return check();
         default:
             return 0;
         }
@@ -189,18 +215,40 @@ int32_t Zephra::convert()
             break;
         }
     } catch (const ZephraModelError& error) {
-        progress.documentsDone();
-        printModelError(error);
-        // What the failed conversion unpacked would otherwise stay in the
-        // temporary folder.
-        try {
-            model.removeWorkDirectory();
-        } catch (const ZephraModelError& leftOver) {
-            printModelError(leftOver);
-        }
+        reportFailure(model, progress, error);
         return pre ? PreProcessFailed : PostProcessFailed;
     }
     return 0;
+}
+
+int32_t Zephra::check()
+{
+    if (m_source.isEmpty()) {
+        std::fputs("ERROR: The source EPUB path is not set.\n", stderr);
+        fail(NoSource);
+    }
+    if (!m_destination.isEmpty()) {
+        // The check writes nothing: a second path is a mistake, not a target.
+        std::fprintf(stderr, "ERROR: unknown option:%s\n", KILN::Utf8String(m_destination).zeroTerminated());
+        fail(StoppedParsing);
+    }
+    ZephraModel model;
+    ProgressLine progress(stderr);
+    model.setObserver(&progress);
+    BookCheck found;
+    try {
+        if (m_mode == CheckEpub)
+            model.checkEpub(m_source, found);
+        else
+            model.checkHtml(m_source, found);
+    } catch (const ZephraModelError& error) {
+        reportFailure(model, progress, error);
+        return CheckFoundErrors;
+    }
+    for (const Diagnostic& diagnostic : found.diagnostics())
+        std::printf("%s\n", diagnostic.text().c_str());
+    std::printf("%s\n", found.summary().c_str());
+    return found.errors() == 0 ? 0 : CheckFoundErrors;
 }
 
 void Zephra::printUsage()
@@ -211,6 +259,7 @@ void Zephra::printUsage()
                "-b, --post         EPUB post-process (default)\n"
                "-ha, --pre-html    HTML pre-process\n"
                "-hb, --post-html   HTML post-process\n"
+
                "PRE-PROCESS OPTIONS:\n"
                "-w-, --pre-wakachi-off       don't output wakati information.\n"
                "-j, --pre-jyoshi-wakachi     output jyoshi wakati information.\n"

@@ -16,6 +16,7 @@ public:
         NoMecabrc = 3,          // and a model error of a post-process
         PostProcessFailed = 3,
         PreProcessFailed = 4,
+        CheckFoundErrors = 3,
         StoppedParsing = -1,
     };
 
@@ -35,10 +36,14 @@ private:
         PostEpub = 5,
         PreHtml = 6,
         PostHtml = 7,
+        CheckEpub = 16,
+        CheckHtml = 17,
     };
 
     // Runs the conversion of the mode; answers the exit status.
     int32_t convert();
+    // Runs the check of the mode; answers the exit status.
+    int32_t check();
 
     int32_t m_mode = PostEpub;
     KILN::PathString m_source;
