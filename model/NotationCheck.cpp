@@ -56,17 +56,18 @@ public:
     void run()
     {
         tokenizeRuby(m_text, m_tokens);
+        std::vector<RubySyntaxRubyUnit> units;
+        size_t failed = 0;
+        // A malformed notation is the one problem told of its text: the marks
+        // it leaves over would only repeat it.
+        if (const int32_t error = parseRuby(m_tokens, units, &failed)) {
+            add(Diagnostic::Severity::Error, notationStart(m_tokens[failed]),
+                std::string("malformed ruby notation: ") + rubyErrorMessage(error));
+            return;
+        }
         for (const RubySyntaxToken& token : m_tokens) {
             if (token.kind == RubySyntaxToken::Plain)
                 strayMarks(token);
-        }
-        if (m_tokens.size() == 1 && m_tokens.front().kind == RubySyntaxToken::Plain)
-            return;
-        std::vector<RubySyntaxRubyUnit> units;
-        size_t failed = 0;
-        if (const int32_t error = parseRuby(m_tokens, units, &failed)) {
-            add(Diagnostic::Severity::Error, notationStart(m_tokens[failed]), std::string("malformed ruby notation: ") + rubyErrorMessage(error));
-            return;
         }
         for (const RubySyntaxRubyUnit& unit : units) {
             for (const RubySyntaxRubyPair& pair : unit.pairs)
