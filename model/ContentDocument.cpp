@@ -1,18 +1,22 @@
 #include "model/ContentDocument.h"
 
+#include "model/Diagnostic.h"
 #include "model/DocumentFile.h"
 #include "model/XmlLookup.h"
 #include "model/ZephraModelError.h"
 
 using KILN::PathString;
 
-std::unique_ptr<KILN::Document> readContent(const PathString& path)
+std::unique_ptr<KILN::Document> readContent(const PathString& path, const char* name)
 {
     if (!isRegularFile(path))
         raiseModelError(12, "Can't open a xhtml file (%s) for reading.", toUtf8(path).zeroTerminated());
-    std::unique_ptr<KILN::Document> document = readDocument(path, ContentParseFlags);
-    if (!document)
-        raiseModelError(13, "Can't parse the xhtml file (%s).", toUtf8(path).zeroTerminated());
+    KILN::XMLParseReport report;
+    std::unique_ptr<KILN::Document> document = readDocument(path, ContentParseFlags, report);
+    if (!document) {
+        const Diagnostic diagnostic = xmlDiagnostic(name ? name : toUtf8(path).zeroTerminated(), report);
+        raiseModelError({diagnostic.text()}, 13, "Can't parse the xhtml file (%s).", toUtf8(path).zeroTerminated());
+    }
     return document;
 }
 

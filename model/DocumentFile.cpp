@@ -25,18 +25,41 @@ bool isRegularFile(const PathString& path)
     return KILN::toNativePath(path, native) && ::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t flags)
+namespace {
+
+// Parses the regular file at path with parse, which answers a new document
+// or null.
+template <class Parse>
+std::unique_ptr<KILN::Document> parsedFile(const PathString& path, Parse parse)
 {
     // Also refuses a path with a zero unit, which the terminated copy below
     // would cut short.
     if (!isRegularFile(path))
         return nullptr;
     PathString terminated(path);
-    // The parse entry prints its errors itself; what the reader writes is not used.
+    // What the reader writes is not used: the parse tells its errors itself.
     KILN::Utf16String messages;
     KILN::StringOFlow<unsigned short> messageFlow(&messages);
     KILN::TextWriter<unsigned short> messageWriter(&messageFlow);
-    return std::unique_ptr<KILN::Document>(KILN::parseXMLFile(terminated.zeroTerminated(), &messageWriter, flags));
+    return std::unique_ptr<KILN::Document>(parse(terminated.zeroTerminated(), &messageWriter));
+}
+
+} // namespace
+
+std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t flags)
+{
+    return parsedFile(path, [flags](const unsigned short* name, KILN::TextWriter<unsigned short>* messages) {
+        return KILN::parseXMLFile(name, messages, flags);
+    });
+}
+
+std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t flags, KILN::XMLParseReport& report,
+                                             KILN::XMLSourceMap* sources)
+{
+    report = KILN::XMLParseReport();
+    return parsedFile(path, [&](const unsigned short* name, KILN::TextWriter<unsigned short>* messages) {
+        return KILN::parseXMLFile(name, messages, flags, report, sources);
+    });
 }
 
 WriteResult writeDocument(const PathString& path, KILN::Document& document)

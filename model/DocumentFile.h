@@ -2,6 +2,8 @@
 
 #include "kiln/base/Document.h"
 #include "kiln/base/PathString.h"
+#include "kiln/base/XMLParseReport.h"
+#include "kiln/base/XMLSourceMap.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,6 +18,10 @@ constexpr uint32_t PackageParseFlags = 0x804;
 // the serializer writes back exactly as it was read (predefined entities
 // expanded, written escaped again).
 constexpr uint32_t ContentParseFlags = 0x2E06;
+// The same for a check of the book: predefined entities stay marked too, so
+// that every text holds its references at their written length and an
+// offset in a text is an offset in the file.
+constexpr uint32_t CheckParseFlags = 0x2A06;
 
 // True when path names a regular file (or a symbolic link to one).
 bool isRegularFile(const KILN::PathString& path);
@@ -23,6 +29,10 @@ bool isRegularFile(const KILN::PathString& path);
 // The document parsed from path with flags, or null when it is no regular
 // file, cannot be read or is not well-formed.
 std::unique_ptr<KILN::Document> readDocument(const KILN::PathString& path, uint32_t flags);
+// The same, telling why a document did not parse in report instead of on the
+// standard error stream, and recording its sources when a map is given.
+std::unique_ptr<KILN::Document> readDocument(const KILN::PathString& path, uint32_t flags, KILN::XMLParseReport& report,
+                                             KILN::XMLSourceMap* sources = nullptr);
 
 enum class WriteResult { Done, OutputFailed, OpenFailed, WriteFailed };
 

@@ -1,5 +1,7 @@
 #include "model/MarkedReferences.h"
 
+#include <algorithm>
+
 uint32_t MarkedReferences::skip(uint32_t index)
 {
     if (index >= m_length || m_units[index] != Start || index >= m_unclosedFrom)
@@ -10,4 +12,12 @@ uint32_t MarkedReferences::skip(uint32_t index)
     }
     m_unclosedFrom = index;
     return index;
+}
+
+KILN::Utf16String MarkedReferences::written(const KILN::Utf16String& text)
+{
+    KILN::Utf16String out(text);
+    std::replace(out.data(), out.data() + out.length(), Start, static_cast<unsigned short>('&'));
+    std::replace(out.data(), out.data() + out.length(), End, static_cast<unsigned short>(';'));
+    return out;
 }

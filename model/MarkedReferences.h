@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kiln/base/TStringPtr.h"
+#include "kiln/base/Utf16String.h"
 
 #include <cstdint>
 
@@ -22,6 +23,10 @@ public:
     // Called with growing indexes and followed by a jump past the answer, the
     // scans add up to one pass over the text.
     uint32_t skip(uint32_t index);
+
+    // The text as written in the file: marked pieces get their '&' and ';'
+    // back (each mark stands where one of them was).
+    static KILN::Utf16String written(const KILN::Utf16String& text);
 
 private:
     const unsigned short* m_units;

@@ -1,6 +1,7 @@
 #include "model/NavigationDocument.h"
 
 #include "kiln/base/Utf8String.h"
+#include "model/Diagnostic.h"
 #include "model/DocumentFile.h"
 #include "model/ZephraModelError.h"
 
@@ -8,15 +9,19 @@
 
 #include <string>
 
-void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items)
+void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items, const char* bookName)
 {
     KILN::Utf8String name(static_cast<const KILN::Utf16String&>(path));
     const std::string native = name.zeroTerminated();
     struct stat status;
     if (stat(native.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         raiseModelError(18, "Can't open the nav file. %s", native.c_str());
-    const std::unique_ptr<KILN::Document> navigation = readDocument(path, ContentParseFlags);
-    if (!navigation || !rebuildPageList(*navigation, items))
+    KILN::XMLParseReport report;
+    const std::unique_ptr<KILN::Document> navigation = readDocument(path, ContentParseFlags, report);
+    if (!navigation)
+        raiseModelError({xmlDiagnostic(bookName ? bookName : native, report).text()}, 19, "The nav file parse error. %s",
+                        native.c_str());
+    if (!rebuildPageList(*navigation, items))
         raiseModelError(19, "The nav file parse error. %s", native.c_str());
     switch (writeDocument(path, *navigation)) {
     case WriteResult::Done:

@@ -7,5 +7,6 @@
 
 // Reads the navigation document at path, replaces its page list by one built
 // from items and writes it back. Raises 18 (missing), 19 (not well-formed or
-// without body), 20, 21 or 22 (writing failed).
-void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items);
+// without body; a grammar error as its diagnostic, under bookName when
+// given), 20, 21 or 22 (writing failed).
+void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items, const char* bookName = nullptr);

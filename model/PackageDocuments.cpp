@@ -1,5 +1,6 @@
 #include "model/PackageDocuments.h"
 
+#include "model/Diagnostic.h"
 #include "model/DocumentFile.h"
 #include "model/Href.h"
 #include "model/XmlLookup.h"
@@ -107,9 +108,11 @@ PathString loadPackage(const PathString& opfPath, const PathString& workDirector
     package = PackageDocuments();
     if (!isRegularFile(opfPath))
         raiseModelError(9, "Can't open the opf file.");
-    package.document = readDocument(opfPath, PackageParseFlags);
+    KILN::XMLParseReport report;
+    package.document = readDocument(opfPath, PackageParseFlags, report);
     if (!package.document)
-        raiseModelError(10, "Opf file XML parse error.");
+        raiseModelError({xmlDiagnostic(nameInBook(workDirectory, opfPath), report).text()}, 10,
+                        "Opf file XML parse error.");
     package.package = firstChildElement(*package.document);
     if (!package.package || !isPackageElement(*package.package, u"package"))
         raiseModelError(11, "Opf file XML schema error.");

@@ -7,6 +7,7 @@
 #include "kiln/base/Element.h"
 #include "kiln/base/Text.h"
 #include "kiln/base/Utf8String.h"
+#include "kiln/base/XMLParseReport.h"
 #include "model/MarkedReferences.h"
 #include "model/PostProcess.h"
 #include "model/RubySyntax.h"
@@ -25,14 +26,13 @@ namespace {
 constexpr unsigned short OpeningParenthesis = 0xFF08;  // （
 constexpr unsigned short ClosingParenthesis = 0xFF09;  // ）
 
-// The text as written in the file, for a message: marked references become
-// "&name;" again.
-KILN::Utf8String asWritten(const Utf16String& text)
+// Where the notation at fault stands in the text, with the text around it as
+// written in the file: a message quotes that, not a whole paragraph.
+KILN::Utf8String faultExcerpt(const Utf16String& text, const RubySyntaxToken& token)
 {
-    Utf16String written(text);
-    std::replace(written.data(), written.data() + written.length(), MarkedReferences::Start, static_cast<unsigned short>('&'));
-    std::replace(written.data(), written.data() + written.length(), MarkedReferences::End, static_cast<unsigned short>(';'));
-    return KILN::Utf8String(written);
+    const Utf16String written = MarkedReferences::written(text);
+    const unsigned short* units = written.data();
+    return KILN::Utf8String(KILN::excerptAround(units, units + notationStart(token), units + written.length()));
 }
 
 class RubyMarkup {
@@ -111,8 +111,10 @@ void convertRuby(KILN::Element& body, KILN::Document& document, const char* labe
                 node.setNodeValue(tokens.front().text);
             return;
         }
-        if (parseRuby(tokens, units) != 0)
-            raiseModelError(23, "Ruby parser syntax error. %s:%s", label, asWritten(*node.getNodeValue()).zeroTerminated());
+        size_t failed = 0;
+        if (parseRuby(tokens, units, &failed) != 0)
+            raiseModelError(23, "Ruby parser syntax error. %s:%s", label,
+                            faultExcerpt(*node.getNodeValue(), tokens[failed]).zeroTerminated());
         markup.replace(node, units);
     });
 }

@@ -27,8 +27,14 @@ RubySyntaxRubyUnit& newRubyUnit(std::vector<RubySyntaxRubyUnit>& units)
 
 } // namespace
 
-int32_t parseRuby(const std::vector<RubySyntaxToken>& tokens, std::vector<RubySyntaxRubyUnit>& units)
+int32_t parseRuby(const std::vector<RubySyntaxToken>& tokens, std::vector<RubySyntaxRubyUnit>& units, size_t* failed)
 {
+    // The index of the token at fault, for an error answered at once.
+    const auto fault = [&](size_t index, int32_t error) {
+        if (failed)
+            *failed = index;
+        return error;
+    };
     const size_t count = tokens.size();
     size_t i = 0;
     while (i < count) {
@@ -38,27 +44,27 @@ int32_t parseRuby(const std::vector<RubySyntaxToken>& tokens, std::vector<RubySy
             continue;
         }
         if (token.kind != RubySyntaxToken::Base)
-            return 1;
+            return fault(i - 1, 1);
         if (i == count)
-            return 2;
+            return fault(i - 1, 2);
         const RubySyntaxToken* reading = &tokens[i++];
         if (!isReading(reading->kind))
-            return 3;
+            return fault(i - 1, 3);
         bool angle = isAngle(reading->kind);
         RubySyntaxRubyUnit* unit = &newRubyUnit(units);
         unit->pairs.push_back(RubySyntaxRubyPair{&token, reading});
         // The pairs of a group: a change of bracket style starts a new unit.
         while (continuesGroup(reading->kind)) {
             if (i == count)
-                return 4;
+                return fault(i - 1, 4);
             const RubySyntaxToken* base = &tokens[i++];
             if (base->kind != RubySyntaxToken::Base)
-                return 5;
+                return fault(i - 1, 5);
             if (i == count)
-                return 6;
+                return fault(i - 1, 6);
             reading = &tokens[i++];
             if (!isReading(reading->kind))
-                return 7;
+                return fault(i - 1, 7);
             if (isAngle(reading->kind) != angle) {
                 angle = !angle;
                 unit = &newRubyUnit(units);

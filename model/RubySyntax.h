@@ -21,7 +21,15 @@ struct RubySyntaxToken {
     };
     int32_t kind;
     KILN::Utf16String text;
+    uint32_t offset = 0;  // where text starts in the node's text
 };
+
+// Where the token's notation starts in the node's text: its ｜ or opening
+// bracket, or the text itself for a plain token.
+inline uint32_t notationStart(const RubySyntaxToken& token)
+{
+    return token.kind == RubySyntaxToken::Plain ? token.offset : token.offset - 1;
+}
 
 // A base and its reading; refers to tokens, owns nothing.
 struct RubySyntaxRubyPair {
@@ -43,5 +51,9 @@ struct RubySyntaxRubyUnit {
 // and the token holds that character without the ＼.
 void tokenizeRuby(const KILN::Utf16String& text, std::vector<RubySyntaxToken>& tokens);
 
-// Groups tokens into units; answers 0, or the syntax error 1 to 7.
-int32_t parseRuby(const std::vector<RubySyntaxToken>& tokens, std::vector<RubySyntaxRubyUnit>& units);
+// Groups tokens into units; answers 0, or the syntax error 1 to 7. On an
+// error, failed (when given) is set to the index of the token at fault: the
+// reading without a base, the base or reading left last, or the token found
+// where a base or reading belongs.
+int32_t parseRuby(const std::vector<RubySyntaxToken>& tokens, std::vector<RubySyntaxRubyUnit>& units,
+                  size_t* failed = nullptr);

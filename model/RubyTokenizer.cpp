@@ -80,6 +80,7 @@ private:
     // the next ones recorded.
     void emit(int32_t kind, uint32_t from, uint32_t to)
     {
+        const uint32_t start = from;
         while (m_nextEscape < m_escapes.size() && m_escapes[m_nextEscape] < from)
             ++m_nextEscape;
         KILN::Utf16String text;
@@ -88,7 +89,7 @@ private:
             from = m_escapes[m_nextEscape] + 1;
         }
         text.append(m_units + from, to - from);
-        m_tokens.push_back(RubySyntaxToken{kind, text});
+        m_tokens.push_back(RubySyntaxToken{kind, text, start});
         m_last = kind;
     }
 

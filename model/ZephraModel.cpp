@@ -191,18 +191,33 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     std::vector<LinkPair> spine;
     PathString opfDirectory;
     const PathString navigationPath = openBook(source, destination, spine, opfDirectory);
-    forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
-        const std::unique_ptr<Document> document = readContent(path);
-        Element* body = rewriteAfterAuthoring(*document, Utf8String(pair.href).zeroTerminated(), options);
-        if (options.publisher && body) {
-            collectPageBreaks(*body, hrefEncoded(utf8(relativeHref(navigationPath, path))), pageList);
-        }
-        writeContent(path, *document);
-    });
+    try {
+        forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
+            const std::string name = bookName(path);
+            const std::unique_ptr<Document> document = readContent(path, name.c_str());
+            Element* body = rewriteAfterAuthoring(*document, name.c_str(), options);
+            if (options.publisher && body) {
+                collectPageBreaks(*body, hrefEncoded(utf8(relativeHref(navigationPath, path))), pageList);
+            }
+            writeContent(path, *document);
+        });
+    } catch (const ZephraModelError& error) {
+        if (error.number() != 23)
+            throw;
+        // Documents already converted hold no notation errors any more.
+        raiseNotationErrors(error, [&](BookCheck& check) {
+            std::set<std::u16string> visited;
+            for (const LinkPair& pair : spine) {
+                const PathString path = contentPath(opfDirectory, pair.href);
+                if (firstVisit(visited, path))
+                    check.checkContent(path, bookName(path));
+            }
+        });
+    }
     // A book without page spans keeps its navigation document as it is: an
     // empty page list would only make it invalid.
     if (options.publisher && !pageList.empty())
-        rebuildNavigation(navigationPath, pageList);
+        rebuildNavigation(navigationPath, pageList, bookName(navigationPath).c_str());
     if (options.page_progression != 0) {
         setPageProgression(*m_package, options.page_progression == 1);
         if (!writeOpf(m_opfPath, *m_package))
@@ -224,7 +239,61 @@ void ZephraModel::preProcessHtml(const PreProcessOptions& options, const PathStr
 void ZephraModel::postProcessHtml(const PathString& source, const PathString& destination,
                                   const PostProcessOptions& options)
 {
-    const std::unique_ptr<Document> document = readContent(source);
-    rewriteAfterAuthoring(*document, utf8(source).zeroTerminated(), options);
+    const std::string name = utf8(source).zeroTerminated();
+    const std::unique_ptr<Document> document = readContent(source, name.c_str());
+    try {
+        rewriteAfterAuthoring(*document, name.c_str(), options);
+    } catch (const ZephraModelError& error) {
+        if (error.number() != 23)
+            throw;
+        raiseNotationErrors(error, [&](BookCheck& check) { check.checkContent(source, name); });
+    }
     writeContent(destination, *document);
+}
+
+void ZephraModel::raiseNotationErrors(const ZephraModelError& error, const std::function<void(BookCheck&)>& check)
+{
+    BookCheck found;
+    check(found);
+    std::vector<std::string> lines;
+    const Diagnostic* first = nullptr;
+    for (const Diagnostic& diagnostic : found.diagnostics()) {
+        if (!diagnostic.isError())
+            continue;
+        lines.push_back(diagnostic.text());
+        if (!first && diagnostic.positioned)
+            first = &diagnostic;
+    }
+    if (!first) {
+        ZephraModelError copy(error);
+        copy.setDiagnostics(std::move(lines));
+        throw copy;
+    }
+    const std::string place = std::to_string(first->position.line) + ":" + std::to_string(first->position.column)
+        + ": " + first->message;
+    raiseModelError(std::move(lines), 23, "Ruby parser syntax error. %s:%s", first->document.c_str(), place.c_str());
+}
+
+void ZephraModel::checkEpub(const PathString& source, BookCheck& check)
+{
+    std::vector<LinkPair> spine;
+    PathString opfDirectory;
+    // The check writes nothing: no destination to keep out of the folder.
+    const PathString navigationPath = openBook(source, PathString(), spine, opfDirectory);
+    bool navigationInSpine = false;
+    forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair&) {
+        navigationInSpine = navigationInSpine || path == navigationPath;
+        check.checkContent(path, bookName(path));
+    });
+    // The post-process reads the navigation document for its page list.
+    if (!navigationInSpine && isRegularFile(navigationPath))
+        check.checkParses(navigationPath, bookName(navigationPath));
+    if (m_observer)
+        m_observer->documentsDone();
+    removeWorkDirectory();
+}
+
+void ZephraModel::checkHtml(const PathString& source, BookCheck& check)
+{
+    check.checkContent(source, utf8(source).zeroTerminated());
 }

@@ -2,6 +2,7 @@
 
 #include "engine/EngineContext.h"
 #include "kiln/base/PathString.h"
+#include "model/BookCheck.h"
 #include "model/ModelOptions.h"
 #include "model/PackageDocuments.h"
 #include "model/ProgressObserver.h"
@@ -35,6 +36,13 @@ public:
     void postProcessHtml(const KILN::PathString& source, const KILN::PathString& destination,
                          const PostProcessOptions& options);
 
+    // Checks the book (EPUB) or the one XHTML file as the post-process would
+    // read it, writing nothing but the working directory it unpacks into and
+    // removes again; a book that cannot be opened at all still raises the
+    // post-process's error.
+    void checkEpub(const KILN::PathString& source, BookCheck& check);
+    void checkHtml(const KILN::PathString& source, BookCheck& check);
+
     // Makes the working directory unless the model has one (error 1).
     void createWorkDirectory();
     // Removes the working directory, if any, with everything in it (error 2).
@@ -65,6 +73,10 @@ private:
     void forEachDocument(const KILN::PathString& opfDirectory, const std::vector<LinkPair>& spine,
                          const std::function<void(const KILN::PathString&, const LinkPair&)>& convert);
     void finishBook(const KILN::PathString& destination);
+    // Raises error 23 again with every error the book's documents hold,
+    // from a check of them, and the first one's place in its message.
+    [[noreturn]] void raiseNotationErrors(const ZephraModelError& error, const std::function<void(BookCheck&)>& check);
+    std::string bookName(const KILN::PathString& path) const { return nameInBook(m_workDirectory, path); }
 
     std::unique_ptr<PackageDocuments> m_package;
     KILN::PathString m_opfPath;

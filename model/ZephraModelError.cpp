@@ -7,6 +7,12 @@
 void raiseModelError(int32_t number, const char* message, const char* first, const char* second,
                      const char* third, std::source_location where)
 {
+    raiseModelError({}, number, message, first, second, where);
+}
+
+void raiseModelError(std::vector<std::string> diagnostics, int32_t number, const char* message, const char* first,
+                     const char* second, std::source_location where)
+{
     // Plain substitution: a path may hold '%' itself, so the message is not
     // handed to a formatter. The fills quote the book (names, hrefs, text)
     // and are printed on terminals: their control characters are escaped.
@@ -25,5 +31,7 @@ void raiseModelError(int32_t number, const char* message, const char* first, con
             text.append(*p);
         }
     }
-    throw ZephraModelError(number, text, static_cast<int32_t>(where.line()));
+    ZephraModelError error(number, text, static_cast<int32_t>(where.line()));
+    error.setDiagnostics(std::move(diagnostics));
+    throw error;
 }

@@ -38,6 +38,8 @@ enum Kind : int32_t {
     MaxSizeKind = 20,
     MaxEntriesKind = 21,
     MaxRatioKind = 22,
+    CheckKind = 23,
+    CheckHtmlKind = 24,
 };
 
 const KILN::Application::Option zephraOptions[] = {
@@ -54,6 +56,10 @@ const KILN::Application::Option zephraOptions[] = {
     {"--pre-html", PreHtmlKind},
     {"-hb", PostHtmlKind},
     {"--post-html", PostHtmlKind},
+    {"-c", CheckKind},
+    {"--check", CheckKind},
+    {"-hc", CheckHtmlKind},
+    {"--check-html", CheckHtmlKind},
     {"--pre-jyoshi-wakachi", JyoshiKind},
     {"-j", JyoshiKind},
     {"--pre-kazenoha-wakachi", KazenohaKind},
@@ -82,6 +88,8 @@ const KILN::Application::Option zephraOptions[] = {
 
 void printModelError(const ZephraModelError& error, const char* kind = "ERROR")
 {
+    for (const std::string& line : error.diagnostics())
+        std::fprintf(stderr, "%s\n", line.c_str());
     std::fprintf(stderr, "%s: %03d %s\n", kind, static_cast<int>(error.number()), error.text());
 }
 
@@ -131,6 +139,8 @@ bool Zephra::handleOption(int32_t kind, int32_t& index, const char* value)
     case PostKind:
     case PreHtmlKind:
     case PostHtmlKind:
+    case CheckKind:
+    case CheckHtmlKind:
         m_mode = kind;
         return true;
     case JyoshiKind:
@@ -202,6 +212,9 @@ int32_t Zephra::run()
         case PreHtml:
         case PostHtml:
             return convert();
+        case CheckEpub:
+        case CheckHtml:
+            return check();
         default:
             return 0;
         }
@@ -289,6 +302,41 @@ int32_t Zephra::discardWorkDirectory(ZephraModel& model, int32_t status)
     return status;
 }
 
+int32_t Zephra::check()
+{
+    if (m_source.isEmpty()) {
+        std::fputs("ERROR: The source EPUB path is not set.\n", stderr);
+        fail(NoSource);
+    }
+    if (!m_destination.isEmpty()) {
+        // The check writes nothing: a second path is a mistake, not a target.
+        std::fprintf(stderr, "ERROR: unknown option:%s\n", KILN::Utf8String(m_destination).zeroTerminated());
+        fail(StoppedParsing);
+    }
+    ZephraModel model;
+    ProgressLine progress(stderr);
+    model.setObserver(&progress);
+    BookCheck found;
+    try {
+        if (m_mode == CheckEpub)
+            model.checkEpub(m_source, found);
+        else
+            model.checkHtml(m_source, found);
+    } catch (const ZephraModelError& error) {
+        progress.documentsDone();
+        printModelError(error);
+        return discardWorkDirectory(model, CheckFoundErrors);
+    } catch (const std::bad_alloc&) {
+        progress.documentsDone();
+        std::fputs("ERROR: not enough memory for the check\n", stderr);
+        return discardWorkDirectory(model, CheckFoundErrors);
+    }
+    for (const Diagnostic& diagnostic : found.diagnostics())
+        std::printf("%s\n", diagnostic.text().c_str());
+    std::printf("%s\n", found.summary().c_str());
+    return found.errors() == 0 ? 0 : CheckFoundErrors;
+}
+
 void Zephra::printUsage()
 {
     std::fputs("zef [options] source_path destination_path\n"
@@ -297,6 +345,7 @@ void Zephra::printUsage()
                "-b, --post         EPUB post-process (default)\n"
                "-ha, --pre-html    HTML pre-process\n"
                "-hb, --post-html   HTML post-process\n"
+
                "PRE-PROCESS OPTIONS:\n"
                "-w-, --pre-wakachi-off       don't output wakati information.\n"
                "-j, --pre-jyoshi-wakachi     output jyoshi wakati information.\n"

@@ -21,6 +21,7 @@ public:
         NoMecabrc = 3,          // and a model error of a post-process
         PostProcessFailed = 3,
         PreProcessFailed = 4,
+        CheckFoundErrors = 3,
         StoppedParsing = -1,
     };
 
@@ -40,12 +41,16 @@ private:
         PostEpub = 5,
         PreHtml = 6,
         PostHtml = 7,
+        CheckEpub = 23,
+        CheckHtml = 24,
     };
 
     // Runs the conversion of the mode; answers the exit status.
     int32_t convert();
     // Removes what a failed conversion left; answers status.
     static int32_t discardWorkDirectory(ZephraModel& model, int32_t status);
+    // Runs the check of the mode; answers the exit status.
+    int32_t check();
 
     int32_t m_mode = PostEpub;
     KILN::PathString m_source;

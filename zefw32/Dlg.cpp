@@ -4,7 +4,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QScreen>
 
 Dlg::~Dlg()
@@ -109,4 +113,24 @@ bool Dlg::messageBox(const QString& text, const QString& caption, MessageStyle s
     }
     box.exec();
     return true;
+}
+
+void Dlg::errorList(const QString& text, const QStringList& lines, const QString& caption)
+{
+    QDialog box(m_window);
+    box.setWindowTitle(caption);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto* layout = new QVBoxLayout(&box);
+    auto* label = new QLabel(text, &box);
+    label->setTextFormat(Qt::PlainText);
+    layout->addWidget(label);
+    auto* list = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &box);
+    list->setReadOnly(true);
+    list->setLineWrapMode(QPlainTextEdit::NoWrap);
+    list->setMinimumSize(560, 200);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    layout->addWidget(buttons);
+    box.exec();
 }

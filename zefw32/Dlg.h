@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -43,6 +44,9 @@ public:
     // Shows a top-most message box over the dialog; true when the user
     // answered Yes (Question) or closed it (the others).
     virtual bool messageBox(const QString& text, const QString& caption, MessageStyle style);
+    // Shows a top-most error message over the dialog with lines below it in
+    // a scrollable box, until the user closes it.
+    virtual void errorList(const QString& text, const QStringList& lines, const QString& caption);
 
 protected:
     QPointer<DialogWindow> m_window;

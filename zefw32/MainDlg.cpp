@@ -291,7 +291,21 @@ void MainDlg::showError(const QString& text)
 void MainDlg::showModelError(const ZephraModelError& error)
 {
     // One substitution pass: a '%' in the message stays as it is.
-    showError(QStringLiteral("ERROR %1: %2\n(%3:%4)")
-                  .arg(QString::number(error.number()), QString::fromUtf8(error.text()),
-                       QString::fromUtf8(error.file()), QString::number(error.line())));
+    const QString text = QStringLiteral("ERROR %1: %2\n(%3:%4)")
+                             .arg(QString::number(error.number()), QString::fromUtf8(error.text()),
+                                  QString::fromUtf8(error.file()), QString::number(error.line()));
+    const std::vector<std::string>& found = error.diagnostics();
+    if (found.empty()) {
+        showError(text);
+        return;
+    }
+    // The first problems are enough to start on; zef -c lists them all.
+    constexpr size_t Shown = 100;
+    QStringList lines;
+    for (size_t i = 0; i < found.size() && i < Shown; ++i)
+        lines.append(QString::fromStdString(found[i]));
+    const QString count = found.size() > Shown
+        ? QStringLiteral("本の中に %1 件のエラーがあります（先頭の %2 件）。").arg(found.size()).arg(Shown)
+        : QStringLiteral("本の中に %1 件のエラーがあります。").arg(found.size());
+    errorList(text + QStringLiteral("\n\n") + count, lines, Caption);
 }

@@ -10,8 +10,9 @@ namespace KILN {
 
 namespace {
 
-// Parses the document text of unit (taken over) and reports a failure.
-Document* parseUnit(XMLParserSrcUnit* unit, uint32_t flags)
+// Parses the document text of unit (taken over); a grammar error goes into
+// report, with where it was found.
+Document* parseUnit(XMLParserSrcUnit* unit, uint32_t flags, XMLParseReport& report, XMLSourceMap* sources)
 {
     // A byte-order mark that survived decoding is not part of the document.
     if (unit->cursor < unit->end && *unit->cursor == 0xFEFF)
@@ -20,36 +21,65 @@ Document* parseUnit(XMLParserSrcUnit* unit, uint32_t flags)
     src.push(unit);
     DOMImplementation implementation;
     XMLParser parser(src, &implementation, flags);
-    return parser.parse();
+    parser.recordSources(sources);
+    try {
+        return parser.parse();
+    } catch (const XMLParseError& error) {
+        report.code = error.code();
+        report.message = error.message();
+        report.detail = error.detail();
+        report.position = src.position();
+        report.excerpt = src.excerpt();
+        return nullptr;
+    }
 }
 
-Document* reported(const XMLParseError& error)
+Document* printed(Document* document, const XMLParseReport& report)
 {
-    const TString<char> line = error.report();
-    std::fwrite(line.data(), 1, line.length(), stderr);
-    return nullptr;
+    if (report.code != 0) {
+        XMLParseError error(report.code, report.detail);
+        const TString<char> line = error.report();
+        std::fwrite(line.data(), 1, line.length(), stderr);
+    }
+    return document;
 }
 
 } // namespace
 
-Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags)
+Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags,
+                       XMLParseReport& report, XMLSourceMap* sources)
 {
+    report = XMLParseReport();
     try {
         XMLReader reader(messages);
         XMLParserSrcUnit* unit = reader.openFile(path);
-        return unit ? parseUnit(unit, flags) : nullptr;
+        return unit ? parseUnit(unit, flags, report, sources) : nullptr;
     } catch (const XMLParseError& error) {
-        return reported(error);
+        // Raised while the text was decoded, before there was a position.
+        report.code = error.code();
+        report.message = error.message();
+        report.detail = error.detail();
+        return nullptr;
     }
+}
+
+Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags)
+{
+    XMLParseReport report;
+    return printed(parseXMLFile(path, messages, flags, report), report);
+}
+
+Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags, XMLParseReport& report,
+                       XMLSourceMap* sources)
+{
+    report = XMLParseReport();
+    return parseUnit(new XMLParserSrcUnit("unknown", text, length), flags, report, sources);
 }
 
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags)
 {
-    try {
-        return parseUnit(new XMLParserSrcUnit("unknown", text, length), flags);
-    } catch (const XMLParseError& error) {
-        return reported(error);
-    }
+    XMLParseReport report;
+    return printed(parseXMLText(text, length, flags, report), report);
 }
 
 } // namespace KILN

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "kiln/base/TextWriter.h"
+#include "kiln/base/XMLParseReport.h"
+#include "kiln/base/XMLSourceMap.h"
 
 #include <cstdint>
 
@@ -18,7 +20,15 @@ class Document;
 // reader (null: the library's default writer).
 Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags);
 
+// The same, for a caller that shows the error itself: a grammar error goes
+// into report (not to the standard error stream), and sources, when given,
+// records where the text nodes and mismatched end tags stood.
+Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags,
+                       XMLParseReport& report, XMLSourceMap* sources = nullptr);
+
 // Parses UTF-16 text.
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags);
+Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags, XMLParseReport& report,
+                       XMLSourceMap* sources = nullptr);
 
 } // namespace KILN

@@ -325,6 +325,8 @@ void XMLParser::parseContent(Element* root)
     bool inText = false;
     while (element) {
         const int next = src().peek();
+        if (m_sourceMap && !inText && next != '<')
+            m_textStart = src().position();
         if (next != '<' && next != '&') {
             inText = true;
             if (src().copyUntil(m_characters, [](unsigned short unit) { return unit == '<' || unit == '&'; }) == 0)
@@ -338,12 +340,20 @@ void XMLParser::parseContent(Element* root)
             continue;
         }
         if (inText) {
-            element->appendChild(new Text(document(), &m_characters));
+            Text* text = new Text(document(), &m_characters);
+            element->appendChild(text);
+            if (m_sourceMap)
+                m_sourceMap->addText(text, m_textStart);
             m_characters.clear();
             inText = false;
         }
-        if (accept("</")) {
+        if (src().match("</")) {
+            const XMLSourcePosition at = m_sourceMap ? src().position() : XMLSourcePosition{};
+            src().consume(2);
             parseEndTag(element);
+            // Accepted as it stands; a check of the book still wants to know.
+            if (m_sourceMap && !(m_name == *element->getNodeName()))
+                m_sourceMap->addMismatch(XMLSourceMap::Mismatch{at, *element->getNodeName(), m_name});
             Element* finished = element;
             element = finished == root ? nullptr : static_cast<Element*>(finished->getParentNode());
             --depth;

@@ -3,6 +3,7 @@
 #include "kiln/base/LinkList.h"
 #include "kiln/base/NamespaceUnit.h"
 #include "kiln/base/XMLScanner.h"
+#include "kiln/base/XMLSourceMap.h"
 
 #include <unordered_map>
 
@@ -32,6 +33,9 @@ public:
     // Parses the whole input and answers the document, which the caller then
     // owns; raises XMLParseError (the document stays the parser's).
     Document* parse();
+    // Records into map (kept by the caller) where text nodes and mismatched
+    // end tags stood; null, the default, records nothing.
+    void recordSources(XMLSourceMap* map) { m_sourceMap = map; }
 
 private:
     void parseXMLDecl();
@@ -72,6 +76,8 @@ private:
     Utf16String m_value;
     // The character data of the text node being read.
     Utf16String m_characters;
+    XMLSourceMap* m_sourceMap = nullptr;
+    XMLSourcePosition m_textStart;
 };
 
 } // namespace KILN

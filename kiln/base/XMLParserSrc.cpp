@@ -16,8 +16,14 @@ void XMLParserSrc::push(XMLParserSrcUnit* unit)
 void XMLParserSrc::dropFront()
 {
     XMLParserSrcUnit* unit = m_units.removeFirst();
-    if (unit->isEntity())
+    if (unit->isEntity()) {
         --m_entityDepth;
+    } else {
+        // The unit is dropped once read to its end, whatever its cursor says.
+        unit->cursor = unit->end;
+        m_endPosition = unit->position();
+        m_endExcerpt = unit->excerpt();
+    }
     delete unit;
 }
 
@@ -52,6 +58,24 @@ void XMLParserSrc::consume(uint32_t n)
         n -= left;
         dropFront();
     }
+}
+
+XMLParserSrcUnit* XMLParserSrc::documentUnit() const
+{
+    XMLParserSrcUnit* unit = m_units.last();
+    return unit && !unit->isEntity() ? unit : nullptr;
+}
+
+XMLSourcePosition XMLParserSrc::position()
+{
+    XMLParserSrcUnit* unit = documentUnit();
+    return unit ? unit->position() : m_endPosition;
+}
+
+Utf16String XMLParserSrc::excerpt() const
+{
+    const XMLParserSrcUnit* unit = documentUnit();
+    return unit ? unit->excerpt() : m_endExcerpt;
 }
 
 } // namespace KILN

@@ -28,6 +28,10 @@ public:
     void consume(uint32_t n = 1);
     // The number of replacement texts of entities being read.
     uint32_t entityDepth() const { return m_entityDepth; }
+    // Where the document text (not an entity's replacement text) is being
+    // read, and an excerpt around it; past its end once it has been read.
+    XMLSourcePosition position();
+    Utf16String excerpt() const;
 
     // Appends to out the units before the first one for which stop answers
     // true (or the end of input) and consumes them; answers their number.
@@ -36,9 +40,13 @@ public:
 
 private:
     void dropFront();
+    // The unit of the document text, or null once it has been read.
+    XMLParserSrcUnit* documentUnit() const;
 
     NDLinkList<XMLParserSrcUnit> m_units;
     uint32_t m_entityDepth = 0;
+    XMLSourcePosition m_endPosition;
+    Utf16String m_endExcerpt;
 };
 
 inline int XMLParserSrc::peek(uint32_t ahead) const

@@ -3,6 +3,7 @@
 #include "kiln/base/MappedUnits.h"
 #include "kiln/base/NDLinkListNode.h"
 #include "kiln/base/Utf16String.h"
+#include "kiln/base/XMLParseReport.h"
 
 namespace KILN {
 
@@ -31,11 +32,19 @@ public:
             releaseRead();
     }
 
+    // The line and column of the cursor in the text; counted as the cursor
+    // moves on, so that asking again and again costs linear time in all.
+    XMLSourcePosition position();
+    // About thirty characters of the cursor's line around it, with control
+    // characters shown as spaces.
+    Utf16String excerpt() const;
+
     const unsigned short* cursor = nullptr;
     const unsigned short* end = nullptr;
 
 private:
     void releaseRead();
+    void countUpTo(const unsigned short* p);
 
     Utf16String m_name;
     MappedUnits m_ownedText;
@@ -43,6 +52,10 @@ private:
     // text the unit does not own (the cursor is never at the end there).
     const unsigned short* m_releaseMark = nullptr;
     bool m_isEntity;
+    // The text is counted up to m_counted; units before m_kept are given back.
+    const unsigned short* m_counted = nullptr;
+    const unsigned short* m_kept = nullptr;
+    XMLSourcePosition m_countedPosition;
 };
 
 } // namespace KILN

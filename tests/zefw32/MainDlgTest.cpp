@@ -39,12 +39,19 @@ public:
         return style != MessageStyle::Question || answerYes;
     }
 
+    void errorList(const QString& text, const QStringList& lines, const QString& caption) override
+    {
+        messages.push_back({text, caption, MessageStyle::Error});
+        listed = lines;
+    }
+
     void click(int32_t id) { qobject_cast<QAbstractButton*>(window()->item(id))->click(); }
     // Waits until a running conversion has ended.
     bool waitForConversion() { return QTest::qWaitFor([this] { return !converting(); }, 60000); }
     const ShownMessage& lastMessage() const { return messages.back(); }
 
     std::vector<ShownMessage> messages;
+    QStringList listed;
     bool answerYes = false;
 };
 
@@ -248,6 +255,27 @@ TEST_F(MainDlgTest, WithoutADesktopFolderTheResultGoesHomeAndTheMessageSaysWhere
     EXPECT_EQ(QStringLiteral("変換完了：ホームフォルダに変換後のファイル(%1)が生成されました。")
                   .arg(QString::fromStdString((home / "post-story.xhtml").string())),
               dialog->lastMessage().text);
+}
+
+TEST_F(MainDlgTest, MalformedNotationIsShownWithTheListOfEveryError)
+{
+    writeFile(scratch / "books/story.xhtml", R"(<html><body>
+<p>｜漢字《かんじ</p>
+<p>｜吾輩《わがはい》と ｜猫《ねこ</p>
+</body></html>
+)");
+    auto dialog = openDialog(scratch / "books/story.xhtml");
+    dialog->click(Id::Ok);
+    ASSERT_TRUE(dialog->waitForConversion());
+    ASSERT_EQ(1u, dialog->messages.size());
+    const QString& text = dialog->lastMessage().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("ERROR 23: Ruby parser syntax error. ")
+                                + QString::fromStdString((scratch / "books/story.xhtml").string()) + QStringLiteral(":2:4: ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("本の中に 2 件のエラーがあります。"))) << text.toStdString();
+    ASSERT_EQ(2, dialog->listed.size());
+    EXPECT_TRUE(dialog->listed[1].contains(QStringLiteral("story.xhtml:3:15: error: "))) << dialog->listed[1].toStdString();
+    EXPECT_FALSE(fs::exists(desktop / "post-story.xhtml"));
 }
 
 TEST_F(MainDlgTest, AModelErrorIsShownWithItsNumberAndTheWorkingDirectoryIsRemoved)
