@@ -20,7 +20,8 @@ std::string quoted(const KILN::Utf16String& text)
 
 Diagnostic xmlDiagnostic(const std::string& document, const KILN::XMLParseReport& report)
 {
-    Diagnostic diagnostic{document};
+    Diagnostic diagnostic;
+    diagnostic.document = document;
     if (report.code == 0) {
         diagnostic.positioned = false;
         diagnostic.message = "the document cannot be read or decoded";

@@ -192,7 +192,7 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
     PathString opfDirectory;
     const PathString navigationPath = openBook(source, destination, spine, opfDirectory);
     try {
-        forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair& pair) {
+        forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair&) {
             const std::string name = bookName(path);
             const std::unique_ptr<Document> document = readContent(path, name.c_str());
             Element* body = rewriteAfterAuthoring(*document, name.c_str(), options);

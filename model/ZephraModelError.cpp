@@ -7,11 +7,11 @@
 void raiseModelError(int32_t number, const char* message, const char* first, const char* second,
                      const char* third, std::source_location where)
 {
-    raiseModelError({}, number, message, first, second, where);
+    raiseModelError({}, number, message, first, second, third, where);
 }
 
 void raiseModelError(std::vector<std::string> diagnostics, int32_t number, const char* message, const char* first,
-                     const char* second, std::source_location where)
+                     const char* second, const char* third, std::source_location where)
 {
     // Plain substitution: a path may hold '%' itself, so the message is not
     // handed to a formatter. The fills quote the book (names, hrefs, text)

@@ -43,4 +43,4 @@ private:
 // The same, with the lines of the problems behind it.
 [[noreturn]] void raiseModelError(std::vector<std::string> diagnostics, int32_t number, const char* message,
                                   const char* first = nullptr, const char* second = nullptr,
-                                  std::source_location where = std::source_location::current());
+                                  const char* third = nullptr, std::source_location where = std::source_location::current());

@@ -120,8 +120,9 @@ protected:
     // The chapter was converted: divided and annotated when MeCab starts.
     void expectConverted(const std::string& written)
     {
-        if (m_analyser)
+        if (m_analyser) {
             EXPECT_NE(written.find("<rb>吾輩</rb>"), std::string::npos) << written;
+        }
     }
 
     ScratchFolder scratch;

@@ -279,7 +279,7 @@ TEST_F(ZefTest, ShiftJisDocumentInPlaceKeepsItsText)
     writeText(path("page.xhtml"), unmapped);
     r = zef({"-hb", path("page.xhtml"), path("page.xhtml")});
     EXPECT_EQ(r.status, 3);
-    EXPECT_NE(r.err.find("ERROR:176: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("XML error 176: "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("ERROR: 013 "), std::string::npos) << r.err;
     EXPECT_EQ(fileContent(path("page.xhtml")), unmapped);
 }
