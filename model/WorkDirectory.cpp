@@ -2,6 +2,7 @@
 
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/Directory.h"
+#include "kiln/file/InterruptCleanup.h"
 #include "kiln/file/NativePath.h"
 #include "model/ZephraModelError.h"
 
@@ -64,7 +65,9 @@ KILN::PathString createWorkDirectory()
     const std::string prefix = folder == "/" ? "/zef." : folder + "/zef.";
     for (int i = 0; i < Candidates; ++i) {
         const std::string candidate = prefix + std::to_string(i);
+        KILN::InterruptCleanup::Pause pause;
         if (mkdir(candidate.c_str(), 0700) == 0) {
+            KILN::InterruptCleanup::addFolder(candidate);
             KILN::PathString directory;
             directory.assignUtf8(candidate.c_str());
             return directory;
@@ -80,7 +83,11 @@ KILN::PathString createWorkDirectory()
 void removeWorkDirectory(const KILN::PathString& directory)
 {
     int32_t code;
-    if (!KILN::Directory::removeTree(directory, code)) {
+    const bool removed = KILN::Directory::removeTree(directory, code);
+    std::string native;
+    if (KILN::toNativePath(directory, native))
+        KILN::InterruptCleanup::release(native);
+    if (!removed) {
         KILN::Utf8String name(directory);
         raiseModelError(2, "Can't remove temporary directory. %s", name.zeroTerminated());
     }

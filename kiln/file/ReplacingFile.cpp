@@ -1,6 +1,7 @@
 #include "kiln/file/ReplacingFile.h"
 
 #include "kiln/base/Utf.h"
+#include "kiln/file/InterruptCleanup.h"
 #include "kiln/file/NativePath.h"
 
 #include <cerrno>
@@ -118,8 +119,10 @@ ReplacingFile::~ReplacingFile()
 {
     if (m_stream)
         std::fclose(m_stream);
-    if (!m_temporary.empty() && !m_through)
+    if (!m_temporary.empty() && !m_through) {
         unlink(m_temporary.c_str());
+        InterruptCleanup::release(m_temporary);
+    }
 }
 
 bool ReplacingFile::open()
@@ -151,8 +154,11 @@ bool ReplacingFile::open()
     // refuses every name from holding us up.
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         candidate = temporaryCandidate(m_destination, random);
+        InterruptCleanup::Pause pause;
         // The mode lets the umask apply as for any newly created file.
         fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            InterruptCleanup::addFile(candidate);
         if (fd < 0 && errno != EEXIST)
             return false;
     }
@@ -163,6 +169,7 @@ bool ReplacingFile::open()
     if ((exists && fchmod(fd, st.st_mode & 0777) != 0) || !(m_stream = fdopen(fd, "wb"))) {
         ::close(fd);
         unlink(m_temporary.c_str());
+        InterruptCleanup::release(m_temporary);
         m_temporary.clear();
         return false;
     }
@@ -195,13 +202,16 @@ bool ReplacingFile::commit()
     } else {
         done = !synced || syncFile(m_temporary);
     }
-    done = done && rename(m_temporary.c_str(), m_destination.c_str()) == 0;
-    if (!done) {
-        unlink(m_temporary.c_str());
-        m_temporary.clear();
-        return false;
+    {
+        InterruptCleanup::Pause pause;
+        done = done && rename(m_temporary.c_str(), m_destination.c_str()) == 0;
+        if (!done)
+            unlink(m_temporary.c_str());
+        InterruptCleanup::release(m_temporary);
     }
     m_temporary.clear();
+    if (!done)
+        return false;
     if (!synced)
         return true;
     // Make the rename itself durable; the data is in place either way.

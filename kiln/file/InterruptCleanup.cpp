@@ -1,0 +1,201 @@
+#include "kiln/file/InterruptCleanup.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace KILN {
+
+namespace {
+
+enum State : int { Free, Writing, File, Folder };
+
+constexpr int Slots = 16;
+// Bounds the descents of one folder removal, so that a folder whose contents
+// cannot be removed does not keep the handler going down into it for ever.
+constexpr int MaxDescents = 1 << 20;
+
+struct Slot {
+    std::atomic<int> state{Free};
+    char path[PATH_MAX];
+};
+
+Slot slots[Slots];
+
+static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the slots without locks");
+
+const int Handled[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t handledSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : Handled)
+        sigaddset(&set, signal);
+    return set;
+}
+
+void add(const std::string& nativePath, State kind)
+{
+    if (nativePath.empty() || nativePath.size() >= PATH_MAX || nativePath.find('\0') != std::string::npos)
+        return;
+    for (int i = 0; i < Slots; ++i) {
+        int expected = Free;
+        if (slots[i].state.compare_exchange_strong(expected, Writing)) {
+            std::memcpy(slots[i].path, nativePath.c_str(), nativePath.size() + 1);
+            slots[i].state.store(kind, std::memory_order_release);
+            return;
+        }
+    }
+}
+
+// The entry layout getdents64 fills in.
+struct LinuxDirent {
+    uint64_t inode;
+    int64_t offset;
+    unsigned short length;
+    unsigned char type;
+    char name[1];
+};
+
+// Removes what the open folder fd holds that can be removed, descending into
+// the first subfolder that is not empty: answers that subfolder's descriptor
+// (fd closed), or -1 when nothing is left to descend into (fd left open).
+// Only async-signal-safe calls: the folder is read with getdents64 and no
+// link is followed.
+int clearLevel(int fd)
+{
+    alignas(8) char buffer[4096];
+    bool removed = true;
+    while (removed) {
+        // Entries removed during a pass may make the listing skip others:
+        // a pass that removed anything is followed by another.
+        removed = false;
+        if (lseek(fd, 0, SEEK_SET) != 0)
+            return -1;
+        long count;
+        while ((count = syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0) {
+            for (long at = 0; at < count;) {
+                const LinuxDirent* entry = reinterpret_cast<const LinuxDirent*>(buffer + at);
+                at += entry->length;
+                const char* name = entry->name;
+                if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+                    continue;
+                if (unlinkat(fd, name, 0) == 0 || unlinkat(fd, name, AT_REMOVEDIR) == 0) {
+                    removed = true;
+                    continue;
+                }
+                if (errno != ENOTEMPTY && errno != EEXIST)
+                    continue;
+                const int sub = openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                if (sub >= 0) {
+                    close(fd);
+                    return sub;
+                }
+            }
+        }
+    }
+    return -1;
+}
+
+// Removes the folder and everything below it with one descriptor open at a
+// time: down by name, back up through "..".
+void removeFolder(const char* path)
+{
+    int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    int depth = 0;
+    for (int descents = 0; fd >= 0 && descents < MaxDescents;) {
+        const int sub = clearLevel(fd);
+        if (sub >= 0) {
+            fd = sub;
+            ++depth;
+            ++descents;
+            continue;
+        }
+        if (depth == 0)
+            break;
+        const int parent = openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        close(fd);
+        fd = parent;
+        --depth;
+    }
+    if (fd >= 0)
+        close(fd);
+    rmdir(path);
+}
+
+void onSignal(int signal)
+{
+    const int saved = errno;
+    for (Slot& slot : slots) {
+        const int state = slot.state.load(std::memory_order_acquire);
+        if (state == File)
+            unlink(slot.path);
+        else if (state == Folder)
+            removeFolder(slot.path);
+        if (state == File || state == Folder)
+            slot.state.store(Free);
+    }
+    errno = saved;
+    // The handler was reset to the default action on entry; the signal stays
+    // blocked until the handler returns, and then ends the process.
+    raise(signal);
+}
+
+} // namespace
+
+void InterruptCleanup::install()
+{
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    action.sa_mask = handledSet();
+    action.sa_flags = SA_RESETHAND;
+    for (int signal : Handled) {
+        struct sigaction previous;
+        // A signal ignored by whoever started us stays ignored (nohup).
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+            sigaction(signal, &action, nullptr);
+    }
+}
+
+void InterruptCleanup::addFile(const std::string& nativePath)
+{
+    add(nativePath, File);
+}
+
+void InterruptCleanup::addFolder(const std::string& nativePath)
+{
+    add(nativePath, Folder);
+}
+
+void InterruptCleanup::release(const std::string& nativePath)
+{
+    for (Slot& slot : slots) {
+        const int state = slot.state.load(std::memory_order_acquire);
+        if ((state == File || state == Folder) && nativePath == slot.path) {
+            slot.state.store(Free, std::memory_order_release);
+            return;
+        }
+    }
+}
+
+InterruptCleanup::Pause::Pause()
+{
+    const sigset_t set = handledSet();
+    pthread_sigmask(SIG_BLOCK, &set, &m_saved);
+}
+
+InterruptCleanup::Pause::~Pause()
+{
+    pthread_sigmask(SIG_SETMASK, &m_saved, nullptr);
+}
+
+} // namespace KILN
