@@ -327,9 +327,9 @@ TEST_F(WakatiTest, ConfigurationThatIsNoRegularFileIsRefused)
         std::filesystem::remove(path("mecabrc"));
         std::filesystem::create_symlink(target, path("mecabrc"));
         writeFile(path("zef.conf"), "InstDir=" + dir + "/\n");
-        ProgramRun spec{{}, Sentence, "", {"ZEF_SYSCONFDIR=" + dir}};
-        spec.timeoutSeconds = 20;
-        const Result r = zef::test::runProgram(Program, spec, dir);
+        ProgramRun request{{}, Sentence, "", {"ZEF_SYSCONFDIR=" + dir}};
+        request.timeoutSeconds = 20;
+        const Result r = zef::test::runProgram(Program, request, dir);
         EXPECT_FALSE(r.timedOut) << target;
         EXPECT_EQ(r.status, 4) << target;
         EXPECT_EQ(r.err, message + path("mecabrc") + "\n");
