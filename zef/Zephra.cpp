@@ -6,6 +6,7 @@
 #include "kiln/file/ReadingDictionary.h"
 #include "app/OptionValue.h"
 #include "model/ZephraModel.h"
+#include "model/PrintableText.h"
 #include "model/ZephraModelError.h"
 #include "zef/ProgressLine.h"
 
@@ -89,7 +90,7 @@ const KILN::Application::Option zephraOptions[] = {
 void printModelError(const ZephraModelError& error, const char* kind = "ERROR")
 {
     for (const std::string& line : error.diagnostics())
-        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fprintf(stderr, "%s\n", printableText(line).c_str());
     std::fprintf(stderr, "%s: %03d %s\n", kind, static_cast<int>(error.number()), error.text());
 }
 
@@ -332,7 +333,7 @@ int32_t Zephra::check()
         return discardWorkDirectory(model, CheckFoundErrors);
     }
     for (const Diagnostic& diagnostic : found.diagnostics())
-        std::printf("%s\n", diagnostic.text().c_str());
+        std::printf("%s\n", printableText(diagnostic.text()).c_str());
     std::printf("%s\n", found.summary().c_str());
     return found.errors() == 0 ? 0 : CheckFoundErrors;
 }

@@ -138,6 +138,17 @@ TEST_F(CheckTest, PlantedMistakesAreFoundAtTheirPlaces)
     EXPECT_EQ(zef({"-hc", path("slip.xhtml")}).status, 0);
 }
 
+TEST_F(CheckTest, ControlCharactersOfTheBookAreEscapedInTheList)
+{
+    // Regression: an excerpt quoted a C1 control (here U+009B, a terminal's
+    // control sequence introducer) raw onto the user's terminal.
+    writeText(path("c1.xhtml"), xhtmlDocument("<p>\u009B[2J｜字《じ</p>"));
+    const ProgramResult r = zef({"-hc", path("c1.xhtml")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out.find("\u009B"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\\xC2\\x9B[2J"), std::string::npos) << r.out;
+}
+
 TEST_F(CheckTest, CheckWritesNothingAndTakesNoDestination)
 {
     writeZip(path("book.epub"), MiniBook().entries());
