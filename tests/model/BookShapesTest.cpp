@@ -7,6 +7,7 @@
 
 #include "support/BookFiles.h"
 #include "support/ScratchFolder.h"
+#include "support/TemporaryFolder.h"
 #include "support/ZipBuilder.h"
 #include "support/ZipReader.h"
 
@@ -70,21 +71,12 @@ class BookShapesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (const char* saved = std::getenv("TMPDIR"))
-            m_saved = saved;
-        fs::create_directories(scratch / "tmp");
-        setenv("TMPDIR", (scratch / "tmp").c_str(), 1);
+        m_temporaryFolder.emplace(scratch / "tmp");
         MeCab::Tagger* tagger = MeCab::createTagger("");
         m_analyser = tagger != nullptr;
         delete tagger;
     }
-    void TearDown() override
-    {
-        if (m_saved)
-            setenv("TMPDIR", m_saved->c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
+    void TearDown() override { m_temporaryFolder.reset(); }
 
     // The files of the book after the pre-process (when MeCab starts) and
     // the post-process with the publisher's rewriting.
@@ -128,7 +120,7 @@ protected:
     ScratchFolder scratch;
 
 private:
-    std::optional<std::string> m_saved;
+    std::optional<zef::test::TemporaryFolder> m_temporaryFolder;
     bool m_analyser = false;
 };
 

@@ -3,6 +3,7 @@
 #include "support/BookFiles.h"
 #include "support/RaisedError.h"
 #include "support/ScratchFolder.h"
+#include "support/TemporaryFolder.h"
 #include "support/ZipBuilder.h"
 #include "support/ZipReader.h"
 #include "tests/support/PinnedTagger.h"
@@ -74,18 +75,9 @@ class ZephraModelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (const char* saved = std::getenv("TMPDIR"))
-            m_saved = saved;
-        fs::create_directories(scratch / "tmp");
-        setenv("TMPDIR", (scratch / "tmp").c_str(), 1);
+        m_temporaryFolder.emplace(scratch / "tmp");
     }
-    void TearDown() override
-    {
-        if (m_saved)
-            setenv("TMPDIR", m_saved->c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
+    void TearDown() override { m_temporaryFolder.reset(); }
 
     // A book with the chapters (href, body) and the spine order given.
     fs::path book(const std::vector<std::pair<std::string, std::string>>& chapters,
@@ -125,7 +117,7 @@ protected:
     ScratchFolder scratch;
 
 private:
-    std::optional<std::string> m_saved;
+    std::optional<zef::test::TemporaryFolder> m_temporaryFolder;
 };
 
 } // namespace
