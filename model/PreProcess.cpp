@@ -26,6 +26,9 @@ namespace {
 
 constexpr unsigned short ReferenceStart = 0x0001;
 constexpr unsigned short ReferenceEnd = 0x0002;
+// Text a worker divides at a time in a large body: large enough that handing
+// it out costs little, small enough to share a chapter between the cores.
+constexpr size_t BatchUnits = 32 * 1024;
 
 class TextDivider {
 public:
@@ -34,6 +37,24 @@ public:
     // Divides the node's text in place, or with divide false only escapes
     // it; a text without anything to divide or escape is left as it is.
     void divide(Node& text, bool divide)
+    {
+        if (rewritten(text, divide))
+            text.setNodeValue(m_result.data(), static_cast<uint32_t>(m_result.size()));
+    }
+
+    // The same into result, leaving the node as it is: answers whether the
+    // text changes.
+    bool rewrite(const Node& text, bool divide, std::vector<unsigned short>& result)
+    {
+        if (!rewritten(text, divide))
+            return false;
+        result.swap(m_result);
+        return true;
+    }
+
+private:
+    // The node's new text in m_result; answers whether it differs.
+    bool rewritten(const Node& text, bool divide)
     {
         const KILN::Utf16String& value = *text.getNodeValue();
         const unsigned short* units = value.data();
@@ -71,11 +92,9 @@ public:
             i = end - 1;
         }
         flush(units + from, length - from, forEngine, divide);
-        if (m_changed)
-            text.setNodeValue(m_result.data(), static_cast<uint32_t>(m_result.size()));
+        return m_changed;
     }
 
-private:
     // Appends a piece, through the engine when it needs it.
     void flush(const unsigned short* piece, uint32_t length, bool forEngine, bool divide)
     {
@@ -103,17 +122,22 @@ private:
     bool m_changed = false;
 };
 
-} // namespace
+// A text node of the body in document order, and whether it is divided
+// (else only escaped).
+struct BodyText {
+    Node* node;
+    bool divide;
+};
 
-void preProcessBody(KILN::Element& body, const EngineContext& context)
+std::vector<BodyText> bodyTexts(KILN::Element& body)
 {
+    std::vector<BodyText> texts;
     // Node names are atoms of the document: a name no node has is null here.
     KILN::AtomTable& names = body.getOwnerDocument()->names();
     const KILN::Utf16String* ruby = names.lookup(KILN::Utf16String(units(u"ruby")));
     // A CDATA section made by the parser has the text node type too; only
     // its name tells it apart.
     const KILN::Utf16String* textName = names.lookup(KILN::Utf16String(units(u"#text")));
-    TextDivider divider(context);
     // The ruby element or page break being walked: its text already carries
     // its reading or is a page label, and is only escaped, as is a CDATA
     // section. Script and style are code and stay as they are.
@@ -129,10 +153,66 @@ void preProcessBody(KILN::Element& body, const EngineContext& context)
         },
         [&](Node& node) {
             if (node.getNodeType() == Node::TEXT_NODE)
-                divider.divide(node, !undivided && node.getNodeName() == textName);
+                texts.push_back({&node, !undivided && node.getNodeName() == textName});
         },
         [&](KILN::Element& element) {
             if (&element == undivided)
                 undivided = nullptr;
         });
+    return texts;
 }
+
+// The ends of runs of consecutive texts of about BatchUnits each.
+std::vector<size_t> batchEnds(const std::vector<BodyText>& texts)
+{
+    std::vector<size_t> ends;
+    size_t units = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        units += texts[i].node->getNodeValue()->length();
+        if (units >= BatchUnits) {
+            ends.push_back(i + 1);
+            units = 0;
+        }
+    }
+    if (ends.empty() || ends.back() != texts.size())
+        ends.push_back(texts.size());
+    return ends;
+}
+
+void divideInPlace(const std::vector<BodyText>& texts, const EngineContext& context)
+{
+    TextDivider divider(context);
+    for (const BodyText& text : texts)
+        divider.divide(*text.node, text.divide);
+}
+
+} // namespace
+
+void preProcessBody(KILN::Element& body, const EngineContext& context)
+{
+    divideInPlace(bodyTexts(body), context);
+}
+
+void preProcessBody(KILN::Element& body, const std::vector<const EngineContext*>& contexts, WorkerPool& pool,
+                    unsigned worker)
+{
+    const std::vector<BodyText> texts = bodyTexts(body);
+    const std::vector<size_t> ends = batchEnds(texts);
+    if (pool.size() < 2 || ends.size() < 2) {
+        divideInPlace(texts, *contexts[worker]);
+        return;
+    }
+    // The workers only read the tree; its texts are replaced in order after.
+    std::vector<std::vector<unsigned short>> values(texts.size());
+    std::vector<uint8_t> changed(texts.size(), 0);
+    pool.run(ends.size(), [&](size_t batch, unsigned batchWorker) {
+        TextDivider divider(*contexts[batchWorker]);
+        for (size_t i = batch == 0 ? 0 : ends[batch - 1]; i < ends[batch]; ++i)
+            changed[i] = divider.rewrite(*texts[i].node, texts[i].divide, values[i]);
+    });
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (changed[i])
+            texts[i].node->setNodeValue(values[i].data(), static_cast<uint32_t>(values[i].size()));
+    }
+}
+

@@ -14,9 +14,12 @@
 #include "model/PostProcess.h"
 #include "model/PreProcess.h"
 #include "model/WorkDirectory.h"
+#include "model/WorkerCount.h"
 #include "model/ZephraModelError.h"
 
+#include <exception>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -85,35 +88,56 @@ void ZephraModel::removeWorkDirectory()
     m_workDirectory.clear();
 }
 
-void ZephraModel::setUpEngine(const PreProcessOptions& options)
+std::unique_ptr<EngineContext> ZephraModel::makeEngine(const PreProcessOptions& options)
 {
     if (options.mecabrc && !KILN::isConfigurationFile(options.mecabrc))
         raiseModelError(27, "MeCab's configuration file is not a regular file of at most 1 MiB: %s", options.mecabrc);
-    m_engine = std::make_unique<EngineContext>();
+    auto engine = std::make_unique<EngineContext>();
     // MeCab takes the first entry of an argument vector as the program name.
     const char* withFile[] = {"zef", "--rcfile", options.mecabrc, nullptr};
     const char* withDefaults[] = {"zef", nullptr};
     const int count = options.mecabrc ? 3 : 1;
     char** arguments = const_cast<char**>(options.mecabrc ? withFile : withDefaults);
-    m_engine->tagger.reset(MeCab::createTagger(count, arguments));
-    if (!m_engine->tagger)
+    engine->tagger.reset(MeCab::createTagger(count, arguments));
+    if (!engine->tagger)
         raiseModelError(27, "%s", analyserFailure(count, arguments).c_str());
-    const std::string problem = dictionaryProblem(*m_engine->tagger);
+    const std::string problem = dictionaryProblem(*engine->tagger);
     if (!problem.empty())
         raiseModelError(27, "%s", problem.c_str());
     if (options.reading_dic) {
         try {
-            m_engine->readings = ReadingSource::open(
+            engine->readings = ReadingSource::open(
                 options.reading_dic, std::vector<const char*>(arguments, arguments + count));
         } catch (const ReadingSource::Refused& refused) {
             raiseModelError(27, "%s", refused.what());
         }
     }
-    m_engine->wakachi = options.wakachi;
-    m_engine->kazenoha = options.kazenoha;
-    m_engine->jyoshi_wakachi = options.jyoshi_wakachi;
-    m_engine->ruby = true;
+    engine->wakachi = options.wakachi;
+    engine->kazenoha = options.kazenoha;
+    engine->jyoshi_wakachi = options.jyoshi_wakachi;
+    engine->ruby = true;
+    return engine;
 }
+
+WorkerPool& ZephraModel::pool()
+{
+    if (!m_pool)
+        m_pool = std::make_unique<WorkerPool>(workerCount());
+    return *m_pool;
+}
+
+void ZephraModel::setUpEngines(const PreProcessOptions& options)
+{
+    m_engines.clear();
+    m_contexts.clear();
+    // The first analyser tells of a bad configuration before a thread starts.
+    m_engines.push_back(makeEngine(options));
+    while (m_engines.size() < pool().size())
+        m_engines.push_back(makeEngine(options));
+    for (const std::unique_ptr<EngineContext>& engine : m_engines)
+        m_contexts.push_back(engine.get());
+}
+
 
 PathString ZephraModel::openBook(const PathString& source, const PathString& destination, std::vector<LinkPair>& spine,
                                  PathString& opfDirectory)
@@ -141,16 +165,38 @@ PathString ZephraModel::contentPath(const PathString& opfDirectory, const Utf8St
     return path;
 }
 
-void ZephraModel::forEachDocument(const PathString& opfDirectory, const std::vector<LinkPair>& spine,
-                                  const std::function<void(const PathString&, const LinkPair&)>& convert)
+void ZephraModel::forEachDocument(WorkerPool& workers, const PathString& opfDirectory,
+                                  const std::vector<LinkPair>& spine, const Conversion& convert)
 {
+    // The paths are worked out first, in spine order; one that leaves the
+    // working directory fails after the documents before it.
     std::set<std::u16string> visited;
-    for (uint32_t i = 0; i < spine.size(); ++i) {
+    std::vector<std::optional<PathString>> paths;  // none for a file met before
+    std::exception_ptr badPath;
+    for (const LinkPair& pair : spine) {
+        try {
+            const PathString path = contentPath(opfDirectory, pair.href);
+            paths.push_back(firstVisit(visited, path) ? std::optional<PathString>(path) : std::nullopt);
+        } catch (const ZephraModelError&) {
+            badPath = std::current_exception();
+            break;
+        }
+    }
+    const auto count = static_cast<uint32_t>(spine.size());
+    auto tell = [&](size_t index) {
         if (m_observer)
-            m_observer->documentStarted(i + 1, static_cast<uint32_t>(spine.size()));
-        const PathString path = contentPath(opfDirectory, spine[i].href);
-        if (firstVisit(visited, path))
-            convert(path, spine[i]);
+            m_observer->documentStarted(static_cast<uint32_t>(index + 1), count);
+    };
+    workers.run(
+        paths.size(),
+        [&](size_t index, unsigned worker) {
+            if (paths[index])
+                convert(index, *paths[index], worker);
+        },
+        tell);
+    if (badPath) {
+        tell(paths.size());
+        std::rethrow_exception(badPath);
     }
 }
 
@@ -169,16 +215,16 @@ void ZephraModel::finishBook(const PathString& destination)
 void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathString& source,
                                  const PathString& destination)
 {
-    setUpEngine(options);
+    setUpEngines(options);
     std::vector<LinkPair> spine;
     PathString opfDirectory;
     // A book without a navigation item fails here too, though the
     // pre-process does not rewrite it.
     openBook(source, destination, spine, opfDirectory);
-    forEachDocument(opfDirectory, spine, [this](const PathString& path, const LinkPair&) {
+    forEachDocument(pool(), opfDirectory, spine, [this](size_t, const PathString& path, unsigned worker) {
         const std::unique_ptr<Document> document = readContent(path);
         if (Element* body = findBody(*document))
-            preProcessBody(*body, *m_engine);
+            preProcessBody(*body, m_contexts, pool(), worker);
         writeContent(path, *document);
     });
     finishBook(destination);
@@ -187,18 +233,18 @@ void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathStr
 void ZephraModel::postProcessEpub(const PathString& source, const PathString& destination,
                                   const PostProcessOptions& options)
 {
-    std::vector<TocItem> pageList;
     std::vector<LinkPair> spine;
     PathString opfDirectory;
     const PathString navigationPath = openBook(source, destination, spine, opfDirectory);
+    // Each document's page breaks, joined in spine order after.
+    std::vector<std::vector<TocItem>> pages(spine.size());
     try {
-        forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair&) {
+        forEachDocument(pool(), opfDirectory, spine, [&](size_t index, const PathString& path, unsigned) {
             const std::string name = bookName(path);
             const std::unique_ptr<Document> document = readContent(path, name.c_str());
             Element* body = rewriteAfterAuthoring(*document, name.c_str(), options);
-            if (options.publisher && body) {
-                collectPageBreaks(*body, hrefEncoded(utf8(relativeHref(navigationPath, path))), pageList);
-            }
+            if (options.publisher && body)
+                collectPageBreaks(*body, hrefEncoded(utf8(relativeHref(navigationPath, path))), pages[index]);
             writeContent(path, *document);
         });
     } catch (const ZephraModelError& error) {
@@ -214,6 +260,10 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
             }
         });
     }
+    std::vector<TocItem> pageList;
+    for (std::vector<TocItem>& documentPages : pages)
+        pageList.insert(pageList.end(), std::make_move_iterator(documentPages.begin()),
+                        std::make_move_iterator(documentPages.end()));
     // A book without page spans keeps its navigation document as it is: an
     // empty page list would only make it invalid.
     if (options.publisher && !pageList.empty())
@@ -229,10 +279,10 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
 void ZephraModel::preProcessHtml(const PreProcessOptions& options, const PathString& source,
                                  const PathString& destination)
 {
-    setUpEngine(options);
+    setUpEngines(options);
     const std::unique_ptr<Document> document = readContent(source);
     if (Element* body = findBody(*document))
-        preProcessBody(*body, *m_engine);
+        preProcessBody(*body, m_contexts, pool(), 0);
     writeContent(destination, *document);
 }
 
@@ -281,7 +331,9 @@ void ZephraModel::checkEpub(const PathString& source, BookCheck& check)
     // The check writes nothing: no destination to keep out of the folder.
     const PathString navigationPath = openBook(source, PathString(), spine, opfDirectory);
     bool navigationInSpine = false;
-    forEachDocument(opfDirectory, spine, [&](const PathString& path, const LinkPair&) {
+    // The check gathers its findings in order, on this thread.
+    WorkerPool oneWorker(1);
+    forEachDocument(oneWorker, opfDirectory, spine, [&](size_t, const PathString& path, unsigned) {
         navigationInSpine = navigationInSpine || path == navigationPath;
         check.checkContent(path, bookName(path));
     });

@@ -7,6 +7,7 @@
 #include "model/PackageDocuments.h"
 #include "model/ProgressObserver.h"
 #include "model/UnpackLimits.h"
+#include "model/WorkerPool.h"
 #include "model/ZephraModelError.h"
 
 #include <functional>
@@ -19,6 +20,13 @@
 // of a single XHTML file. Every failure is thrown as a ZephraModelError; the
 // destination is written only by a conversion that succeeds, and the working
 // directory stays after a failure until removeWorkDirectory.
+//
+// The content documents of a book are converted on a pool of workers
+// (workerCount), each pre-processing with an analyser of its own made from
+// the same options; what they share (the options, the working directory,
+// the package) is only read while they run. Errors, messages and progress
+// reports come in spine order, as from a one-thread run, on the calling
+// thread. A model serves one conversion at a time.
 class ZephraModel {
 public:
     ZephraModel() = default;
@@ -58,8 +66,11 @@ public:
     void setUnpackLimits(const UnpackLimits& limits) { m_limits = limits; }
 
 private:
-    // Creates the analyser with the options' switches (error 27).
-    void setUpEngine(const PreProcessOptions& options);
+    // An analyser with the options' switches (error 27).
+    static std::unique_ptr<EngineContext> makeEngine(const PreProcessOptions& options);
+    // Creates an analyser for each worker of the pool.
+    void setUpEngines(const PreProcessOptions& options);
+    WorkerPool& pool();
     // Unpacks source and loads its package; answers the navigation path and
     // fills the spine and the package document's folder. A destination in
     // the working directory is refused first (error 26).
@@ -68,10 +79,12 @@ private:
     // The file a spine href names below the package document's folder
     // (error 12 when it would leave the working directory).
     KILN::PathString contentPath(const KILN::PathString& opfDirectory, const KILN::Utf8String& href) const;
-    // Calls convert with the path of every content document of the spine,
-    // once per file, telling the observer.
-    void forEachDocument(const KILN::PathString& opfDirectory, const std::vector<LinkPair>& spine,
-                         const std::function<void(const KILN::PathString&, const LinkPair&)>& convert);
+    // Calls convert on the pool's workers with the spine index and the path
+    // of every content document, once per file, telling the observer; a
+    // failure is raised as the first failing document's in spine order.
+    using Conversion = std::function<void(size_t index, const KILN::PathString& path, unsigned worker)>;
+    void forEachDocument(WorkerPool& workers, const KILN::PathString& opfDirectory,
+                         const std::vector<LinkPair>& spine, const Conversion& convert);
     void finishBook(const KILN::PathString& destination);
     // Raises error 23 again with every error the book's documents hold,
     // from a check of them, and the first one's place in its message.
@@ -81,7 +94,10 @@ private:
     std::unique_ptr<PackageDocuments> m_package;
     KILN::PathString m_opfPath;
     KILN::PathString m_workDirectory;
-    std::unique_ptr<EngineContext> m_engine;
+    // One analyser per worker of the pool.
+    std::vector<std::unique_ptr<EngineContext>> m_engines;
+    std::vector<const EngineContext*> m_contexts;
+    std::unique_ptr<WorkerPool> m_pool;
     ProgressObserver* m_observer = nullptr;
     UnpackLimits m_limits;
     std::optional<ZephraModelError> m_cleanupProblem;

@@ -6,19 +6,30 @@
 #include "kiln/base/IFilterDictionary.h"
 #include "kiln/base/Library.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace KILN {
 
 namespace {
 
 CenDictionary* names = nullptr;
 IFilterDictionary* chains = nullptr;
+// Set once both registries are made: the threads of a conversion may meet
+// the registries for the first time together.
+std::atomic<bool> made{false};
+std::mutex making;
 
 void start()
 {
+    if (made.load(std::memory_order_acquire))
+        return;
+    const std::lock_guard<std::mutex> lock(making);
     if (!names)
         names = new CenDictionary();
     if (!chains)
         chains = new IFilterDictionary();
+    made.store(true, std::memory_order_release);
 }
 
 const LibraryRegistration registration(LibrarySlot::EncodingRegistries, &EncodingRegistry::lifeCycle);
@@ -30,6 +41,7 @@ bool EncodingRegistry::lifeCycle(bool starting)
     if (starting) {
         start();
     } else {
+        made.store(false, std::memory_order_release);
         delete chains;
         chains = nullptr;
         delete names;

@@ -9,7 +9,7 @@ class CompositIFilter;
 // The process-wide registries of encodings: names to identifiers, and
 // converter chains between identifiers. Both are created by the library's
 // start-up (or on first use) and deleted by its shut-down; afterwards they
-// are only read. Never throws.
+// are only read, and may be read from several threads at once. Never throws.
 class EncodingRegistry {
 public:
     // Identifiers the library itself uses.

@@ -22,6 +22,8 @@ constexpr int Slots = 16;
 // Bounds the descents of one folder removal, so that a folder whose contents
 // cannot be removed does not keep the handler going down into it for ever.
 constexpr int MaxDescents = 1 << 20;
+// Bounds the passes over a folder that keeps being written into.
+constexpr int FolderPasses = 64;
 
 struct Slot {
     std::atomic<int> state{Free};
@@ -106,9 +108,9 @@ int clearLevel(int fd)
     return -1;
 }
 
-// Removes the folder and everything below it with one descriptor open at a
-// time: down by name, back up through "..".
-void removeFolder(const char* path)
+// Removes what the folder holds with one descriptor open at a time: down by
+// name, back up through "..".
+void clearFolder(const char* path)
 {
     int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     int depth = 0;
@@ -129,7 +131,18 @@ void removeFolder(const char* path)
     }
     if (fd >= 0)
         close(fd);
-    rmdir(path);
+}
+
+// Removes the folder and everything below it. Other threads of the run may
+// still be writing into it while the handler runs: a file they made after
+// it was cleared is taken in another pass.
+void removeFolder(const char* path)
+{
+    for (int pass = 0; pass < FolderPasses; ++pass) {
+        clearFolder(path);
+        if (rmdir(path) == 0 || errno != ENOTEMPTY)
+            return;
+    }
 }
 
 void onSignal(int signal)

@@ -2,6 +2,7 @@
 
 #include "support/BookFiles.h"
 #include "support/RaisedError.h"
+#include "support/ScopedVariable.h"
 #include "support/ScratchFolder.h"
 #include "support/TemporaryFolder.h"
 #include "support/ZipBuilder.h"
@@ -243,4 +244,97 @@ TEST_F(ZephraModelTest, XhtmlModesMayNameOneFileAsSourceAndDestination)
     const std::string marked = readBytes(file);
     EXPECT_NE(marked.find("<ruby><rb>字</rb><rp>（</rp><rt>じ</rt><rp>）</rp></ruby><wbr/>です"), std::string::npos)
         << marked;
+}
+
+namespace {
+
+// Every entry of an archive by name.
+std::map<std::string, std::string> archiveEntries(const fs::path& archive)
+{
+    std::map<std::string, std::string> entries;
+    for (ZipEntry& found : readZip(archive))
+        entries[found.name] = std::move(found.content);
+    return entries;
+}
+
+} // namespace
+
+TEST_F(ZephraModelTest, BooksComeOutTheSameOnOneTwoAndEightWorkers)
+{
+    if (analyserMissing())
+        GTEST_SKIP() << "MeCab cannot start here";
+    std::vector<std::pair<std::string, std::string>> chapters;
+    std::vector<std::string> spine;
+    for (int i = 0; i < 12; ++i) {
+        chapters.push_back({"c" + std::to_string(i) + ".xhtml",
+                            "<p>第" + std::to_string(i) + "章、今日は雨_です。<span class=\"page-normal\" id=\"p"
+                                + std::to_string(i) + "\">" + std::to_string(i) + "</span>山の上。</p>"});
+        spine.push_back(chapters.back().first);
+    }
+    // One chapter large enough to be divided in batches.
+    std::string large;
+    for (int i = 0; i < 3000; ++i)
+        large += "<p>吾輩は猫である。名前はまだ無い。" + std::to_string(i) + "</p>";
+    chapters.push_back({"large.xhtml", large});
+    spine.push_back("large.xhtml");
+    const fs::path source = book(chapters, spine);
+
+    std::map<std::string, std::string> firstPre;
+    std::map<std::string, std::string> firstPost;
+    for (const char* workers : {"1", "2", "8"}) {
+        const ScopedVariable threads("ZEF_THREADS", workers);
+        const fs::path pre = scratch / (std::string("pre-") + workers + ".epub");
+        const fs::path post = scratch / (std::string("post-") + workers + ".epub");
+        {
+            ZephraModel model;
+            model.preProcessEpub(PreProcessOptions(), pathString(source), pathString(pre));
+            model.postProcessEpub(pathString(pre), pathString(post), PostProcessOptions());
+        }
+        if (firstPre.empty()) {
+            firstPre = archiveEntries(pre);
+            firstPost = archiveEntries(post);
+            EXPECT_NE(firstPre["OPS/large.xhtml"].find("｜吾輩《わがはい》は_｜猫《ねこ》である。"), std::string::npos);
+            EXPECT_NE(firstPost["OPS/nav.xhtml"].find("c11.xhtml#p11"), std::string::npos);
+            continue;
+        }
+        EXPECT_TRUE(firstPre == archiveEntries(pre)) << workers << " workers";
+        EXPECT_TRUE(firstPost == archiveEntries(post)) << workers << " workers";
+    }
+    EXPECT_TRUE(noWorkDirectoryLeft());
+}
+
+TEST_F(ZephraModelTest, FailingMiddleDocumentIsReportedAsItselfAndLeavesNothing)
+{
+    std::vector<std::pair<std::string, std::string>> chapters;
+    std::vector<std::string> spine;
+    for (int i = 0; i < 50; ++i) {
+        // Two documents that do not parse: the first in spine order is reported.
+        const bool broken = i == 25 || i == 40;
+        chapters.push_back({"c" + std::to_string(i) + ".xhtml", broken ? "<p>unclosed" : "<p>｜字《じ》</p>"});
+        spine.push_back(chapters.back().first);
+    }
+    const fs::path source = book(chapters, spine);
+    for (const char* workers : {"1", "8"}) {
+        const ScopedVariable threads("ZEF_THREADS", workers);
+        const fs::path destination = scratch / "post.epub";
+        Progress progress;
+        ZephraModel model;
+        model.setObserver(&progress);
+        const auto error = raisedError(
+            [&] { model.postProcessEpub(pathString(source), pathString(destination), PostProcessOptions()); });
+        ASSERT_TRUE(error) << workers;
+        EXPECT_EQ(13, error->number()) << workers;
+        const std::string message = KILN::Utf8String(error->message()).zeroTerminated();
+        EXPECT_NE(message.find("c25.xhtml"), std::string::npos) << workers << ": " << message;
+        ASSERT_GE(progress.started.size(), 26u) << workers;
+        for (size_t i = 0; i < progress.started.size(); ++i)
+            EXPECT_EQ(i + 1, progress.started[i].first) << workers;
+        if (std::string(workers) == "1") {
+            EXPECT_EQ(26u, progress.started.size());
+        }
+        EXPECT_EQ(0, progress.done) << workers;
+        EXPECT_FALSE(fs::exists(destination)) << workers;
+        model.removeWorkDirectory();
+        EXPECT_TRUE(noWorkDirectoryLeft()) << workers;
+    }
 }

@@ -68,6 +68,31 @@ TEST_F(CorpusRoundTripTest, NovelKeepsItsTextAndFiles)
     EXPECT_TRUE(marked);
 }
 
+TEST_F(CorpusRoundTripTest, NovelComesOutTheSameOnOneTwoAndEightWorkers)
+{
+    const fs::path novel = corpusBook("kusamakura.epub");
+    if (novel.empty())
+        GTEST_SKIP() << "the corpus is absent";
+    std::map<std::string, std::string> first;
+    for (const char* workers : {"1", "2", "8"}) {
+        const std::vector<std::string> threads = {std::string("ZEF_THREADS=") + workers};
+        const fs::path pre = path(std::string("pre-") + workers + ".epub");
+        const fs::path final = path(std::string("final-") + workers + ".epub");
+        ProgramResult r = zef({"-a", novel.string(), pre.string()}, threads);
+        ASSERT_EQ(r.status, 0) << describe(r);
+        r = zef({pre.string(), final.string()}, threads);
+        ASSERT_EQ(r.status, 0) << describe(r);
+        std::map<std::string, std::string> files;
+        for (const fs::path& book : {pre, final})
+            for (ZipContent& entry : readZip(book))
+                files[book.filename().string().substr(0, 3) + ":" + entry.name] = std::move(entry.data);
+        if (first.empty())
+            first = std::move(files);
+        else
+            EXPECT_TRUE(first == files) << workers << " workers";
+    }
+}
+
 TEST_F(CorpusRoundTripTest, EpubCheckFindsNothingNew)
 {
     const fs::path novel = corpusBook("kusamakura.epub");

@@ -2,6 +2,7 @@
 // a source book or page, the options of one or more conversions run one after
 // the other, and the expected result, compared byte for byte (see
 // tests/data/zef/README.md; ZEF_UPDATE_GOLDEN=1 rewrites the expected files).
+// Every case runs on one, two and eight workers, with the same expected book.
 
 #include "tests/zef/BookText.h"
 #include "tests/zef/ZefFixture.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -57,11 +59,12 @@ std::map<std::string, std::string> archiveFiles(const fs::path& epub)
     return files;
 }
 
-class GoldenTest : public ZefFixture, public ::testing::WithParamInterface<std::string> {};
+class GoldenTest : public ZefFixture, public ::testing::WithParamInterface<std::tuple<std::string, unsigned>> {};
 
 TEST_P(GoldenTest, ConversionGivesTheExpectedBook)
 {
-    const fs::path caseFolder = DataFolder / "cases" / GetParam();
+    const auto& [caseName, workers] = GetParam();
+    const fs::path caseFolder = DataFolder / "cases" / caseName;
     std::string sourceName = fileContent(caseFolder / "source");
     sourceName.erase(sourceName.find_last_not_of("\n") + 1);
     const fs::path source = DataFolder / sourceName;
@@ -78,7 +81,7 @@ TEST_P(GoldenTest, ConversionGivesTheExpectedBook)
         const fs::path output = path("step" + std::to_string(i + 1) + extension);
         std::vector<std::string> arguments = steps[i];
         arguments.insert(arguments.end(), {current.string(), output.string()});
-        const ProgramResult r = zef(arguments);
+        const ProgramResult r = zef(arguments, {"ZEF_THREADS=" + std::to_string(workers)});
         ASSERT_EQ(r.status, 0) << describe(r);
         current = output;
     }
@@ -89,7 +92,7 @@ TEST_P(GoldenTest, ConversionGivesTheExpectedBook)
         EXPECT_EQ(readZip(current).front().name, "mimetype");
     }
     const fs::path expectedFolder = epub ? caseFolder / "expected" : caseFolder;
-    if (std::getenv("ZEF_UPDATE_GOLDEN")) {
+    if (std::getenv("ZEF_UPDATE_GOLDEN") && workers == 1) {
         if (epub)
             fs::remove_all(expectedFolder);
         for (const auto& [name, data] : actual)
@@ -107,7 +110,7 @@ TEST_P(GoldenTest, ConversionGivesTheExpectedBook)
         EXPECT_TRUE(expected.count(name)) << name << " is unexpected";
 
     // A round trip without edits gives back every character of the text.
-    if (GetParam().ends_with("round-trip")) {
+    if (caseName.ends_with("round-trip")) {
         const std::map<std::string, std::string> input =
             epub ? folderFiles(source) : std::map<std::string, std::string>{{"expected.xhtml", fileContent(source)}};
         for (const auto& [name, data] : input) {
@@ -118,11 +121,12 @@ TEST_P(GoldenTest, ConversionGivesTheExpectedBook)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(caseNames()),
-                         [](const ::testing::TestParamInfo<std::string>& suite) {
-                             std::string name = suite.param;
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest,
+                         ::testing::Combine(::testing::ValuesIn(caseNames()), ::testing::Values(1u, 2u, 8u)),
+                         [](const ::testing::TestParamInfo<GoldenTest::ParamType>& suite) {
+                             std::string name = std::get<0>(suite.param);
                              std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
+                             return name + "_" + std::to_string(std::get<1>(suite.param)) + "_workers";
                          });
 
 } // namespace

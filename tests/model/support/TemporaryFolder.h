@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdlib>
+#include "ScopedVariable.h"
+
 #include <filesystem>
-#include <optional>
-#include <string>
 
 namespace zef::test {
 
@@ -11,25 +10,16 @@ namespace zef::test {
 // working folders of a run land there, and gives the variable back after.
 class TemporaryFolder {
 public:
-    explicit TemporaryFolder(const std::filesystem::path& folder)
-    {
-        if (const char* saved = std::getenv("TMPDIR"))
-            m_saved = saved;
-        std::filesystem::create_directories(folder);
-        setenv("TMPDIR", folder.c_str(), 1);
-    }
-    ~TemporaryFolder()
-    {
-        if (m_saved)
-            setenv("TMPDIR", m_saved->c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    explicit TemporaryFolder(const std::filesystem::path& folder) : m_variable("TMPDIR", made(folder)) {}
 
 private:
-    std::optional<std::string> m_saved;
+    static std::string made(const std::filesystem::path& folder)
+    {
+        std::filesystem::create_directories(folder);
+        return folder.string();
+    }
+
+    ScopedVariable m_variable;
 };
 
 } // namespace zef::test
