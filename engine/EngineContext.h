@@ -9,7 +9,9 @@
 
 // What one word division works with: the analyser and the switches that choose
 // the marks and the ruby notation. The owner creates the tagger; the context
-// destroys it.
+// destroys it. The tagger, the reading source and the cache change with every
+// division, so a context serves one thread at a time: each worker of a
+// conversion has its own, made from the same options.
 struct EngineContext {
     std::unique_ptr<MeCab::Tagger> tagger;
     // Emit "_" at word divisions.

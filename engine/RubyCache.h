@@ -11,7 +11,7 @@
 // repeat throughout a text, and working out a notation anew costs several
 // conversions between UTF-8 and code points. The cache forgets everything
 // when it holds Capacity words or ArenaBytes bytes, so that its size stays
-// bounded.
+// bounded. Each engine context has its own: a cache is used by one thread.
 //
 // An open-addressing table of small slots over one byte arena: a lookup is
 // a hash of the word, usually one slot and one comparison in the arena, where

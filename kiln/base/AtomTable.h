@@ -9,6 +9,8 @@ namespace KILN {
 // names compare by pointer. The table owns its strings. A small cache of
 // recent atoms sits in front of the tree: a document uses few names, and
 // every node interns one ("#text" for most), so most lookups end there.
+// Even a lookup moves the cache, so a table (and its document) is used by
+// one thread at a time.
 class AtomTable : public AVLDict<Utf16String, Utf16String> {
 public:
     AtomTable() = default;

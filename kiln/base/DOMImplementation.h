@@ -6,7 +6,8 @@ class Utf16String;
 
 // The factory object that documents are made with. A parse makes its own for
 // its duration; one process-wide instance, with one process-wide empty string,
-// lives between library start-up and shut-down.
+// lives between library start-up and shut-down and is only read meanwhile, so
+// threads may share it.
 class DOMImplementation {
 public:
     DOMImplementation() = default;

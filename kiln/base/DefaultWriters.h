@@ -8,7 +8,8 @@ namespace KILN {
 // The process-wide null output flow and the three default text writers
 // (without a target), made at library start-up and deleted at shut-down, in
 // the first slot of the library's life-cycle table. Each answers null while
-// the library does not run.
+// the library does not run. A writer keeps state as it writes: code that
+// runs on several threads gives each its own writer instead.
 class DefaultWriters {
 public:
     static NullOFlow* nullFlow();

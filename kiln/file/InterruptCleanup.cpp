@@ -16,12 +16,19 @@ namespace KILN {
 
 namespace {
 
-enum State : int { Free, Writing, File, Folder };
+// A slot's path is written only in Writing, by the thread that registers it,
+// and read only in Busy, by the thread that holds the slot so (a release
+// comparing it, or the handler cleaning it); every change goes through the
+// atomic state, so that threads that register and release at once, and the
+// handler, never see a path half written.
+enum State : int { Free, Writing, File, Folder, Busy };
 
 constexpr int Slots = 16;
 // Bounds the descents of one folder removal, so that a folder whose contents
 // cannot be removed does not keep the handler going down into it for ever.
 constexpr int MaxDescents = 1 << 20;
+// How long the handler waits for a slot another thread holds.
+constexpr long HandlerPatience = 1L << 22;
 // Bounds the passes over a folder that keeps being written into.
 constexpr int FolderPasses = 64;
 
@@ -43,6 +50,21 @@ sigset_t handledSet()
     for (int signal : Handled)
         sigaddset(&set, signal);
     return set;
+}
+
+// Holds the slot Busy and answers its state before, or Free when it held no
+// name; waits while another thread holds it, at most patience turns.
+int hold(Slot& slot, long patience = -1)
+{
+    while (true) {
+        int state = slot.state.load(std::memory_order_acquire);
+        if (state == Busy && patience-- != 0)
+            continue;
+        if (state != File && state != Folder)
+            return Free;
+        if (slot.state.compare_exchange_weak(state, Busy, std::memory_order_acquire))
+            return state;
+    }
 }
 
 void add(const std::string& nativePath, State kind)
@@ -148,14 +170,17 @@ void removeFolder(const char* path)
 void onSignal(int signal)
 {
     const int saved = errno;
+    // A slot is held Busy for as long as a release compares its name; when
+    // the release is the one this handler interrupted, it never ends, so the
+    // wait is bounded.
     for (Slot& slot : slots) {
-        const int state = slot.state.load(std::memory_order_acquire);
+        const int state = hold(slot, HandlerPatience);
         if (state == File)
             unlink(slot.path);
         else if (state == Folder)
             removeFolder(slot.path);
-        if (state == File || state == Folder)
-            slot.state.store(Free);
+        if (state != Free)
+            slot.state.store(Free, std::memory_order_release);
     }
     errno = saved;
     // The handler was reset to the default action on entry; the signal stays
@@ -192,11 +217,13 @@ void InterruptCleanup::addFolder(const std::string& nativePath)
 void InterruptCleanup::release(const std::string& nativePath)
 {
     for (Slot& slot : slots) {
-        const int state = slot.state.load(std::memory_order_acquire);
-        if ((state == File || state == Folder) && nativePath == slot.path) {
-            slot.state.store(Free, std::memory_order_release);
+        const int state = hold(slot);
+        if (state == Free)
+            continue;
+        const bool named = nativePath == slot.path;
+        slot.state.store(named ? Free : state, std::memory_order_release);
+        if (named)
             return;
-        }
     }
 }
 

@@ -11,8 +11,9 @@ namespace KILN {
 // fixed set of slots the handler reads without locks; a name is registered
 // after the run has created it (inside a Pause, so no signal falls between)
 // and released before it is renamed or removed. Nothing is handled until
-// install; registering without it is harmless. Slots are written by the
-// thread that creates the name; the handler may run on any thread.
+// install; registering without it is harmless. Any thread may register and
+// release names at once; the handler may run on any thread that does not
+// block the signals (the worker threads of a conversion do).
 class InterruptCleanup {
 public:
     // Sets the handlers for the three signals.

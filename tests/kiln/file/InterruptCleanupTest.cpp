@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -90,6 +93,48 @@ TEST_F(InterruptCleanupTest, ReleasedNamesStay)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_TRUE(fs::exists(kept));
+}
+
+// Workers write their documents while the thread that made them may take
+// the signal: names registered and released on many threads at once must
+// leave every slot free again, so that all of them still serve the handler.
+TEST_F(InterruptCleanupTest, ThreadsRegisteringAtOnceLeaveEverySlotFree)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        KILN::InterruptCleanup::install();
+        std::vector<std::thread> threads;
+        std::atomic<bool> failed{false};
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&, t] {
+                for (int i = 0; i < 500; ++i) {
+                    KILN::ReplacingFile output((scratch / ("document-" + std::to_string(t))).string());
+                    if (!output.open() || std::fputs("text", output.stream()) < 0 || !output.commit())
+                        failed = true;
+                }
+            });
+        }
+        for (std::thread& thread : threads)
+            thread.join();
+        if (failed)
+            _exit(90);
+        // Every one of the sixteen slots is needed now.
+        for (int i = 0; i < 16; ++i) {
+            const fs::path file = scratch / ("left-" + std::to_string(i));
+            std::ofstream(file) << i;
+            KILN::InterruptCleanup::addFile(file.string());
+        }
+        raise(SIGTERM);
+        _exit(91);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FALSE(fs::exists(scratch / ("left-" + std::to_string(i)))) << i;
+    for (int t = 0; t < 4; ++t)
+        EXPECT_TRUE(fs::exists(scratch / ("document-" + std::to_string(t)))) << t;
 }
 
 } // namespace
