@@ -11,7 +11,7 @@
 // A second argument names another zef program (e.g. an earlier build) to
 // measure beside the one built here.
 
-#include "BodyText.h"
+#include "EnlargedBook.h"
 #include "RunConditions.h"
 #include "tests/support/Program.h"
 #include "tests/support/ZipArchive.h"
@@ -21,92 +21,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
+using bench::enlargedBook;
+using bench::sourceBook;
 using zef::test::ZipEntry;
 
 namespace {
-
-struct ManifestItem {
-    std::string href;
-    std::string mediaType;
-    std::string properties;
-};
-
-std::string attribute(const std::string& tag, const char* name)
-{
-    const std::regex pattern(std::string("\\s") + name + "=\"([^\"]*)\"");
-    std::smatch match;
-    return std::regex_search(tag, match, pattern) ? match[1].str() : std::string();
-}
-
-std::vector<ManifestItem> manifestItems(const std::string& opf)
-{
-    std::vector<ManifestItem> items;
-    const std::regex item("<item\\s[^>]*>");
-    for (auto it = std::sregex_iterator(opf.begin(), opf.end(), item); it != std::sregex_iterator(); ++it) {
-        const std::string tag = it->str();
-        items.push_back({attribute(tag, "href"), attribute(tag, "media-type"), attribute(tag, "properties")});
-    }
-    return items;
-}
-
-// The book with its content documents copied until their text reaches
-// targetBytes; the copies go beside the originals and join manifest and spine.
-// The text of all content documents is appended to text.
-std::vector<ZipEntry> enlargedBook(std::vector<ZipEntry> entries, size_t targetBytes, std::string& text)
-{
-    const std::string container = [&] {
-        for (const ZipEntry& entry : entries)
-            if (entry.name == "META-INF/container.xml")
-                return entry.data;
-        return std::string();
-    }();
-    const std::string opfPath = attribute(container, "full-path");
-    // An index, not a pointer: the copies appended below move the entries.
-    size_t opf = entries.size();
-    for (size_t i = 0; i < entries.size(); ++i)
-        opf = entries[i].name == opfPath ? i : opf;
-    if (opf == entries.size())
-        return {};
-    const std::string opfFolder = opfPath.find('/') == std::string::npos ? "" : opfPath.substr(0, opfPath.rfind('/') + 1);
-
-    std::vector<std::pair<std::string, std::string>> documents; // href, content
-    for (const ManifestItem& item : manifestItems(entries[opf].data)) {
-        if (item.mediaType != "application/xhtml+xml" || item.properties.find("nav") != std::string::npos)
-            continue;
-        for (const ZipEntry& entry : entries)
-            if (entry.name == opfFolder + item.href)
-                documents.push_back({item.href, entry.data});
-    }
-    std::string unit;
-    for (const auto& document : documents)
-        unit += bodyText(document.second);
-    if (unit.empty())
-        return {};
-    std::string items;
-    std::string itemrefs;
-    text = unit;
-    for (int copy = 1; text.size() < targetBytes; ++copy) {
-        for (size_t i = 0; i < documents.size(); ++i) {
-            const std::string& href = documents[i].first;
-            const size_t slash = href.rfind('/') + 1;
-            const std::string copyHref = href.substr(0, slash) + "copy" + std::to_string(copy) + "-" + href.substr(slash);
-            const std::string id = "copy" + std::to_string(copy) + "-" + std::to_string(i);
-            entries.push_back({opfFolder + copyHref, documents[i].second});
-            items += "<item id=\"" + id + "\" href=\"" + copyHref + "\" media-type=\"application/xhtml+xml\"/>\n";
-            itemrefs += "<itemref idref=\"" + id + "\"/>\n";
-        }
-        text += unit;
-    }
-    std::string& package = entries[opf].data;
-    package.insert(package.find("</manifest>"), items);
-    package.insert(package.find("</spine>"), itemrefs);
-    return entries;
-}
 
 constexpr int Rounds = 3;
 constexpr size_t FewDocuments = 20;
@@ -262,13 +185,9 @@ int main(int argc, char** argv)
     std::vector<std::string> programs = {ZEF_PROGRAM};
     if (argc > 2)
         programs.push_back(argv[2]);
-    const fs::path novel = ZEF_CORPUS_DIR "/kusamakura.epub";
-    const fs::path source = fs::exists(novel) ? novel : fs::path(ZEF_SOURCE_DIR "/doc/sample.epub");
-    std::vector<ZipEntry> entries;
-    for (zef::test::ZipContent& content : zef::test::readZip(source))
-        entries.push_back({content.name, content.data, content.name == "mimetype"});
+    const fs::path source = sourceBook();
     std::string text;
-    entries = enlargedBook(std::move(entries), static_cast<size_t>(targetMegabytes * 1024 * 1024), text);
+    const std::vector<ZipEntry> entries = enlargedBook(source, static_cast<size_t>(targetMegabytes * 1024 * 1024), text);
     if (entries.empty()) {
         std::fprintf(stderr, "%s: no content documents to repeat\n", source.c_str());
         return 1;
