@@ -8,7 +8,9 @@
 #include "model/WorkerCount.h"
 #include "model/ZephraModelError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -254,11 +256,39 @@ ListedEntry listedEntry(unzFile archive)
     return entry;
 }
 
+// The folders below the working directory that files are written in. The
+// last one stays open for the next file, which mostly shares it: this run
+// made it, and nothing an entry makes can put anything else in its place.
+class Folders {
+public:
+    explicit Folders(int top) : m_top(top) {}
+
+    int top() const { return m_top; }
+
+    // The folder of the file named by parts, made where missing. Raises
+    // error 5.
+    int parentOf(const std::vector<std::string>& parts)
+    {
+        const size_t count = parts.size() - 1;
+        if (m_parent.isOpen() && m_parts.size() == count && std::equal(m_parts.begin(), m_parts.end(), parts.begin()))
+            return m_parent.get();
+        m_parent.reset(-1);
+        m_parent.reset(openDirectories(m_top, parts, count));
+        m_parts.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(count));
+        return m_parent.get();
+    }
+
+private:
+    const int m_top;
+    KILN::FileDescriptor m_parent;
+    std::vector<std::string> m_parts;
+};
+
 // The file an entry is written to, created below the working directory.
 class TargetFile {
 public:
-    TargetFile(int top, const std::string& directory, const std::vector<std::string>& parts)
-        : m_parent(openDirectories(top, parts, parts.size() - 1)), m_directory(directory), m_parts(parts)
+    TargetFile(Folders& folders, const std::string& directory, const std::vector<std::string>& parts)
+        : m_parent(folders.parentOf(parts)), m_directory(directory), m_parts(parts)
     {
     }
 
@@ -267,7 +297,7 @@ public:
     void create()
     {
         const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-        m_file.reset(openat(m_parent.get(), m_parts.back().c_str(), flags, 0666));
+        m_file.reset(openat(m_parent, m_parts.back().c_str(), flags, 0666));
         struct stat st;
         if (!m_file.isOpen() || fstat(m_file.get(), &st) != 0 || !S_ISREG(st.st_mode))
             raiseModelError(6, "Can't cretate file (%s) when unzip the epub file.", path().c_str());
@@ -292,7 +322,7 @@ private:
         raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", path().c_str());
     }
 
-    const KILN::FileDescriptor m_parent;
+    const int m_parent;
     const std::string& m_directory;
     const std::vector<std::string>& m_parts;
     KILN::FileDescriptor m_file;
@@ -304,10 +334,10 @@ bool supportedMethod(const unz_file_info64& info)
 }
 
 // Extracts the current entry, a file, streaming it through buffer.
-void streamFile(unzFile archive, const ListedEntry& entry, int top, const std::string& directory,
+void streamFile(unzFile archive, const ListedEntry& entry, Folders& folders, const std::string& directory,
                 std::vector<unsigned char>& buffer)
 {
-    TargetFile target(top, directory, entry.parts);
+    TargetFile target(folders, directory, entry.parts);
     if (!supportedMethod(entry.info))
         unzipFailed(entry.name, "an unsupported compression method");
     if (unzOpenCurrentFile(archive) != UNZ_OK)
@@ -339,7 +369,7 @@ void streamFile(unzFile archive, const ListedEntry& entry, int top, const std::s
 }
 
 // Extracts the current entry the streaming way.
-void extractEntry(unzFile archive, const ListedEntry& entry, int top, const std::string& directory,
+void extractEntry(unzFile archive, const ListedEntry& entry, Folders& folders, const std::string& directory,
                   std::vector<unsigned char>& buffer)
 {
     if (entry.name.empty())
@@ -347,12 +377,12 @@ void extractEntry(unzFile archive, const ListedEntry& entry, int top, const std:
     if (entry.folder) {
         if (entry.unsafe)
             raiseModelError(5, "Can't create directory.");
-        ::close(openDirectories(top, entry.parts, entry.parts.size()));
+        ::close(openDirectories(folders.top(), entry.parts, entry.parts.size()));
         return;
     }
     if (entry.unsafe)
         unzipFailed(entry.name, entry.unsafe);
-    streamFile(archive, entry, top, directory, buffer);
+    streamFile(archive, entry, folders, directory, buffer);
 }
 
 // Reads the current entry, a file, raw into stored; false when it is to be
@@ -392,7 +422,7 @@ bool readRaw(unzFile archive, const ListedEntry& entry, EntryInflater::Stored& s
 class Extraction {
 public:
     Extraction(unzFile archive, int top, const std::string& directory)
-        : m_archive(archive), m_top(top), m_directory(directory), m_buffer(EntryInflater::ReadBuffer)
+        : m_archive(archive), m_folders(top), m_directory(directory), m_buffer(EntryInflater::ReadBuffer)
     {
         if (const unsigned workers = workerCount(); workers > 1)
             m_inflater = std::make_unique<EntryInflater>(workers);
@@ -413,7 +443,7 @@ public:
             }
         }
         finish();
-        extractEntry(m_archive, entry, m_top, m_directory, m_buffer);
+        extractEntry(m_archive, entry, m_folders, m_directory, m_buffer);
     }
 
     // Writes the entries read ahead; the first that fails raises its error.
@@ -430,7 +460,7 @@ private:
         m_held.pop_front();
         try {
             const EntryInflater::Unpacked unpacked = m_inflater->takeOldest();
-            TargetFile target(m_top, m_directory, entry.parts);
+            TargetFile target(m_folders, m_directory, entry.parts);
             target.create();
             target.write(unpacked.data.data(), unpacked.data.size());
             if (unpacked.fault != Fault::None)
@@ -444,7 +474,7 @@ private:
     }
 
     const unzFile m_archive;
-    const int m_top;
+    Folders m_folders;
     const std::string& m_directory;
     std::vector<unsigned char> m_buffer;
     std::unique_ptr<EntryInflater> m_inflater;
