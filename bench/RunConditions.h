@@ -19,19 +19,27 @@ inline std::string firstLineOf(const std::string& command)
     return line.empty() ? "unknown" : line;
 }
 
+// The machine's load average over 1, 5 and 15 minutes, as /proc/loadavg
+// gives it, or "unknown".
+inline std::string loadAverage()
+{
+    double load[3] = {0, 0, 0};
+    std::FILE* file = std::fopen("/proc/loadavg", "r");
+    const bool read = file && std::fscanf(file, "%lf %lf %lf", &load[0], &load[1], &load[2]) == 3;
+    if (file)
+        std::fclose(file);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
+    return read ? text : "unknown";
+}
+
 // reference: a description of what the figures are compared with, e.g. the
 // first line of its version output; empty for a benchmark without one.
 inline void printRunConditions(const std::string& reference)
 {
     if (!reference.empty())
         std::printf("reference: %s\n", reference.c_str());
-    double load[3] = {0, 0, 0};
-    if (FILE* file = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(file, "%lf %lf %lf", &load[0], &load[1], &load[2]) != 3)
-            load[0] = load[1] = load[2] = -1;
-        std::fclose(file);
-    }
-    std::printf("machine: %u cores, load average %.2f %.2f %.2f (1, 5, 15 min)\n",
-                std::thread::hardware_concurrency(), load[0], load[1], load[2]);
+    std::printf("machine: %u cores, load average %s (1, 5, 15 min)\n", std::thread::hardware_concurrency(),
+                loadAverage().c_str());
     std::fflush(stdout);
 }

@@ -1,6 +1,7 @@
 #include "model/EntryDeflater.h"
 
 #include "kiln/file/FileDescriptor.h"
+#include "model/WorkerCount.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -55,7 +56,7 @@ bool readWhole(const std::string& path, std::vector<unsigned char>& bytes, struc
 EntryDeflater::EntryDeflater(std::vector<std::string> paths, int level)
     : m_paths(std::move(paths)), m_level(level), m_results(m_paths.size()), m_states(m_paths.size(), State::Pending)
 {
-    const unsigned cores = std::thread::hardware_concurrency();
+    const unsigned cores = workerCount();
     if (cores < 2 || m_paths.empty())
         return;
     const auto count = static_cast<unsigned>(std::min<size_t>({cores, MaxThreads, m_paths.size()}));

@@ -25,7 +25,8 @@ public:
     };
 
     // paths are the files in writing order; level is zlib's deflate level.
-    // No thread starts on a single core: every file is then the writer's.
+    // No thread starts on a single core or when workerCount() is 1: every
+    // file is then the writer's.
     EntryDeflater(std::vector<std::string> paths, int level);
     EntryDeflater(const EntryDeflater&) = delete;
     EntryDeflater& operator=(const EntryDeflater&) = delete;

@@ -3,11 +3,17 @@
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/FileDescriptor.h"
 #include "kiln/file/NativePath.h"
+#include "model/EntryInflater.h"
 #include "model/UnpackLimits.h"
+#include "model/WorkerCount.h"
 #include "model/ZephraModelError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,10 +27,17 @@
 // or encrypted. Directories are then made and entered one component at a
 // time relative to an open directory, and the file is opened there without
 // following a link, so nothing planted in the tree can lead a write outside.
+//
+// Where more than one thread may work, plain files are read raw from the
+// archive and inflated ahead on an EntryInflater's threads, then written in
+// entry order; any other entry, and any failure, waits until the entries
+// before it are written, so that what is written and what fails is just as
+// in an extraction that streams each entry in turn.
 
 namespace {
 
-constexpr size_t ExtractionBuffer = 8192;
+using Fault = EntryInflater::Fault;
+
 constexpr unsigned HostUnix = 3;
 constexpr unsigned HostDarwin = 19;
 constexpr unsigned long FlagEncrypted = 1;
@@ -184,7 +197,7 @@ std::string joined(const std::string& directory, const std::vector<std::string>&
 }
 
 // Writes all of data; false when the system stores less.
-bool writeAll(int fd, const char* data, size_t size)
+bool writeAll(int fd, const unsigned char* data, size_t size)
 {
     while (size > 0) {
         const ssize_t written = write(fd, data, size);
@@ -198,74 +211,275 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
-void extractFile(unzFile archive, const std::string& name, const unz_file_info64& info, int top,
-                 const std::string& directory, const std::vector<std::string>& parts, std::vector<char>& buffer)
+const char* reasonOf(Fault fault)
 {
-    const KILN::FileDescriptor parent(openDirectories(top, parts, parts.size() - 1));
-    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
-        unzipFailed(name, "an unsupported compression method");
-    if (unzOpenCurrentFile(archive) != UNZ_OK)
-        unzipFailed(name, "its local header does not match the directory of the archive");
-    OpenEntry entry(archive);
+    switch (fault) {
+    case Fault::Damaged:
+        return "its data is damaged";
+    case Fault::EndsEarly:
+        return "its data ends before its recorded size";
+    case Fault::BadChecksum:
+        return "its data does not match its checksum";
+    case Fault::None:
+        break;
+    }
+    return nullptr;
+}
 
-    // O_NONBLOCK keeps a FIFO in the way from blocking the open; it is then
-    // refused as not a regular file.
-    const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    KILN::FileDescriptor target(openat(parent.get(), parts.back().c_str(), flags, 0666));
-    struct stat st;
-    if (!target.isOpen() || fstat(target.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        raiseModelError(6, "Can't cretate file (%s) when unzip the epub file.", joined(directory, parts).c_str());
-    const uint64_t size = info.uncompressed_size;
+// An entry as listed, with what its name and kind allow.
+struct ListedEntry {
+    std::string name;
+    unz_file_info64 info;
+    std::vector<std::string> parts;
+    bool folder = false;
+    // Why the entry is refused, or null.
+    const char* unsafe = nullptr;
+
+    // A file that may be written: not skipped, not a folder, not refused.
+    bool isFile() const { return !name.empty() && !folder && !unsafe; }
+};
+
+ListedEntry listedEntry(unzFile archive)
+{
+    ListedEntry entry;
+    entry.name = entryName(archive, entry.info);
+    if (entry.name.empty())
+        return entry;
+    entry.folder = entry.name.back() == '/' || entry.name.back() == '\\';
+    entry.unsafe = unsafeName(entry.name, entry.parts);
+    if (!entry.unsafe && isLink(entry.info))
+        entry.unsafe = "a symbolic link";
+    if (!entry.folder && !entry.unsafe && entry.parts.empty())
+        entry.unsafe = "the name names no file";
+    if (!entry.folder && !entry.unsafe && (entry.info.flag & FlagEncrypted) != 0)
+        entry.unsafe = "it is encrypted";
+    return entry;
+}
+
+// The folders below the working directory that files are written in. The
+// last one stays open for the next file, which mostly shares it: this run
+// made it, and nothing an entry makes can put anything else in its place.
+class Folders {
+public:
+    explicit Folders(int top) : m_top(top) {}
+
+    int top() const { return m_top; }
+
+    // The folder of the file named by parts, made where missing. Raises
+    // error 5.
+    int parentOf(const std::vector<std::string>& parts)
+    {
+        const size_t count = parts.size() - 1;
+        if (m_parent.isOpen() && m_parts.size() == count && std::equal(m_parts.begin(), m_parts.end(), parts.begin()))
+            return m_parent.get();
+        m_parent.reset(-1);
+        m_parent.reset(openDirectories(m_top, parts, count));
+        m_parts.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(count));
+        return m_parent.get();
+    }
+
+private:
+    const int m_top;
+    KILN::FileDescriptor m_parent;
+    std::vector<std::string> m_parts;
+};
+
+// The file an entry is written to, created below the working directory.
+class TargetFile {
+public:
+    TargetFile(Folders& folders, const std::string& directory, const std::vector<std::string>& parts)
+        : m_parent(folders.parentOf(parts)), m_directory(directory), m_parts(parts)
+    {
+    }
+
+    // Creates the file. O_NONBLOCK keeps a FIFO in the way from blocking the
+    // open; it is then refused as not a regular file.
+    void create()
+    {
+        const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        m_file.reset(openat(m_parent, m_parts.back().c_str(), flags, 0666));
+        struct stat st;
+        if (!m_file.isOpen() || fstat(m_file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            raiseModelError(6, "Can't cretate file (%s) when unzip the epub file.", path().c_str());
+    }
+
+    void write(const unsigned char* data, size_t size)
+    {
+        if (!writeAll(m_file.get(), data, size))
+            writeFailed();
+    }
+
+    void close()
+    {
+        if (!m_file.close())
+            writeFailed();
+    }
+
+private:
+    std::string path() const { return joined(m_directory, m_parts); }
+    [[noreturn]] void writeFailed() const
+    {
+        raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", path().c_str());
+    }
+
+    const int m_parent;
+    const std::string& m_directory;
+    const std::vector<std::string>& m_parts;
+    KILN::FileDescriptor m_file;
+};
+
+bool supportedMethod(const unz_file_info64& info)
+{
+    return info.compression_method == 0 || info.compression_method == Z_DEFLATED;
+}
+
+// Extracts the current entry, a file, streaming it through buffer.
+void streamFile(unzFile archive, const ListedEntry& entry, Folders& folders, const std::string& directory,
+                std::vector<unsigned char>& buffer)
+{
+    TargetFile target(folders, directory, entry.parts);
+    if (!supportedMethod(entry.info))
+        unzipFailed(entry.name, "an unsupported compression method");
+    if (unzOpenCurrentFile(archive) != UNZ_OK)
+        unzipFailed(entry.name, "its local header does not match the directory of the archive");
+    OpenEntry open(archive);
+    target.create();
+    const uint64_t size = entry.info.uncompressed_size;
     uint64_t total = 0;
     for (;;) {
         const int read = unzReadCurrentFile(archive, buffer.data(), static_cast<unsigned>(buffer.size()));
         if (read < 0)
-            unzipFailed(name, "its data is damaged");
+            unzipFailed(entry.name, reasonOf(Fault::Damaged));
         if (read == 0)
             break;
         // The limits were held against the recorded sizes: no entry may
         // write more.
         if (static_cast<uint64_t>(read) > size - total)
-            unzipFailed(name, "its data goes beyond its recorded size");
-        if (!writeAll(target.get(), buffer.data(), static_cast<size_t>(read)))
-            raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", joined(directory, parts).c_str());
+            unzipFailed(entry.name, "its data goes beyond its recorded size");
+        target.write(buffer.data(), static_cast<size_t>(read));
         total += static_cast<uint64_t>(read);
     }
     // Damaged deflated data can end the stream early without a read error,
     // and minizip checks the CRC only of an entry read to its full size.
     if (total != size)
-        unzipFailed(name, "its data ends before its recorded size");
-    if (entry.close() != UNZ_OK)
-        unzipFailed(name, "its data does not match its checksum");
-    if (!target.close())
-        raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", joined(directory, parts).c_str());
+        unzipFailed(entry.name, reasonOf(Fault::EndsEarly));
+    if (open.close() != UNZ_OK)
+        unzipFailed(entry.name, reasonOf(Fault::BadChecksum));
+    target.close();
 }
 
-void extractEntry(unzFile archive, int top, const std::string& directory, std::vector<char>& buffer)
+// Extracts the current entry the streaming way.
+void extractEntry(unzFile archive, const ListedEntry& entry, Folders& folders, const std::string& directory,
+                  std::vector<unsigned char>& buffer)
 {
-    unz_file_info64 info;
-    const std::string name = entryName(archive, info);
-    if (name.empty())
+    if (entry.name.empty())
         return;
-    const bool folder = name.back() == '/' || name.back() == '\\';
-    std::vector<std::string> parts;
-    const char* unsafe = unsafeName(name, parts);
-    if (!unsafe && isLink(info))
-        unsafe = "a symbolic link";
-    if (folder) {
-        if (unsafe)
+    if (entry.folder) {
+        if (entry.unsafe)
             raiseModelError(5, "Can't create directory.");
-        ::close(openDirectories(top, parts, parts.size()));
+        ::close(openDirectories(folders.top(), entry.parts, entry.parts.size()));
         return;
     }
-    if (!unsafe && parts.empty())
-        unsafe = "the name names no file";
-    if (!unsafe && (info.flag & FlagEncrypted) != 0)
-        unsafe = "it is encrypted";
-    if (unsafe)
-        unzipFailed(name, unsafe);
-    extractFile(archive, name, info, top, directory, parts, buffer);
+    if (entry.unsafe)
+        unzipFailed(entry.name, entry.unsafe);
+    streamFile(archive, entry, folders, directory, buffer);
 }
+
+// Reads the current entry, a file, raw into stored; false when it is to be
+// streamed instead: too large to hold, or anything about it fails, which
+// streaming then reports as it would.
+bool readRaw(unzFile archive, const ListedEntry& entry, EntryInflater::Stored& stored)
+{
+    const unz_file_info64& info = entry.info;
+    if (!supportedMethod(info) || info.uncompressed_size > EntryInflater::MaxEntryBytes
+        || info.compressed_size > EntryInflater::MaxEntryBytes)
+        return false;
+    int method = 0;
+    int level = 0;
+    if (unzOpenCurrentFile2(archive, &method, &level, 1) != UNZ_OK)
+        return false;
+    OpenEntry open(archive);
+    // One byte beyond the recorded size shows minizip reading more than
+    // that; such an entry is left to streaming.
+    stored.raw.resize(static_cast<size_t>(info.compressed_size) + 1);
+    size_t length = 0;
+    for (int read = 1; read > 0 && length < stored.raw.size(); length += static_cast<size_t>(read)) {
+        read = unzReadCurrentFile(archive, stored.raw.data() + length, static_cast<unsigned>(stored.raw.size() - length));
+        if (read < 0)
+            return false;
+    }
+    if (length != info.compressed_size)
+        return false;
+    stored.raw.resize(length);
+    stored.deflated = info.compression_method == Z_DEFLATED;
+    stored.size = info.uncompressed_size;
+    stored.crc = static_cast<uint32_t>(info.crc);
+    return true;
+}
+
+// Extracts the entries in archive order, with an inflater's threads where
+// there are more than one to work.
+class Extraction {
+public:
+    Extraction(unzFile archive, int top, const std::string& directory)
+        : m_archive(archive), m_folders(top), m_directory(directory), m_buffer(EntryInflater::ReadBuffer)
+    {
+        if (const unsigned workers = workerCount(); workers > 1)
+            m_inflater = std::make_unique<EntryInflater>(workers);
+    }
+
+    // Extracts the current entry, or reads it ahead for the inflater.
+    void extractCurrent()
+    {
+        ListedEntry entry = listedEntry(m_archive);
+        if (m_inflater && entry.isFile()) {
+            EntryInflater::Stored stored;
+            if (readRaw(m_archive, entry, stored)) {
+                while (m_inflater->full())
+                    writeOldest();
+                m_inflater->add(std::move(stored));
+                m_held.push_back(std::move(entry));
+                return;
+            }
+        }
+        finish();
+        extractEntry(m_archive, entry, m_folders, m_directory, m_buffer);
+    }
+
+    // Writes the entries read ahead; the first that fails raises its error.
+    void finish()
+    {
+        while (!m_held.empty())
+            writeOldest();
+    }
+
+private:
+    void writeOldest()
+    {
+        const ListedEntry entry = std::move(m_held.front());
+        m_held.pop_front();
+        try {
+            const EntryInflater::Unpacked unpacked = m_inflater->takeOldest();
+            TargetFile target(m_folders, m_directory, entry.parts);
+            target.create();
+            target.write(unpacked.data.data(), unpacked.data.size());
+            if (unpacked.fault != Fault::None)
+                unzipFailed(entry.name, reasonOf(unpacked.fault));
+            target.close();
+        } catch (...) {
+            // Extraction ends at the first entry that fails.
+            m_held.clear();
+            throw;
+        }
+    }
+
+    const unzFile m_archive;
+    Folders m_folders;
+    const std::string& m_directory;
+    std::vector<unsigned char> m_buffer;
+    std::unique_ptr<EntryInflater> m_inflater;
+    std::deque<ListedEntry> m_held;  // read ahead, not yet written
+};
 
 // Lists every entry and holds the book to the limits before anything is
 // unpacked: minizip never inflates an entry beyond its recorded size.
@@ -309,12 +523,19 @@ void unpackEpub(const KILN::PathString& source, const KILN::PathString& director
     if (!top.isOpen())
         raiseModelError(5, "Can't create directory.");
 
-    std::vector<char> buffer(ExtractionBuffer);
-    int answer = unzGoToFirstFile(archive.get());
-    while (answer == UNZ_OK) {
-        extractEntry(archive.get(), top.get(), directoryName, buffer);
-        answer = unzGoToNextFile(archive.get());
+    Extraction extraction(archive.get(), top.get(), directoryName);
+    try {
+        int answer = unzGoToFirstFile(archive.get());
+        while (answer == UNZ_OK) {
+            extraction.extractCurrent();
+            answer = unzGoToNextFile(archive.get());
+        }
+        if (answer != UNZ_END_OF_LIST_OF_FILE)
+            raiseModelError(4, "Can't get file information from zip file.");
+    } catch (const ZephraModelError&) {
+        // An entry read ahead that fails fails first.
+        extraction.finish();
+        throw;
     }
-    if (answer != UNZ_END_OF_LIST_OF_FILE)
-        raiseModelError(4, "Can't get file information from zip file.");
+    extraction.finish();
 }

@@ -11,6 +11,8 @@
 // and a read error, a bad checksum or data ending before the recorded size
 // fails the entry, naming it and the reason. A book beyond the limits
 // (entries, unpacked size, compression ratio) is refused before anything is
-// unpacked. Raises errors 3 to 7 and 29.
+// unpacked. Where workerCount() allows more than one thread, entries are
+// inflated ahead on worker threads; the files written and the error raised
+// for a damaged book are the same as on one. Raises errors 3 to 7 and 29.
 void unpackEpub(const KILN::PathString& source, const KILN::PathString& directory,
                 const UnpackLimits& limits = UnpackLimits());

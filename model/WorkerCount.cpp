@@ -2,22 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
-
-namespace {
-
-constexpr unsigned MaxWorkers = 8;
-
-} // namespace
 
 unsigned workerCount()
 {
-    if (const char* requested = std::getenv("ZEF_THREADS")) {
+    if (const char* chosen = std::getenv("ZEF_THREADS")) {
         char* end = nullptr;
-        const long value = std::strtol(requested, &end, 10);
-        if (*requested && *end == '\0' && value >= 1 && value <= static_cast<long>(MaxWorkers))
-            return static_cast<unsigned>(value);
+        const unsigned long number = std::strtoul(chosen, &end, 10);
+        if (end != chosen && *end == '\0' && number >= 1 && chosen[0] != '-')
+            return static_cast<unsigned>(std::min<unsigned long>(number, MaxWorkers));
     }
     return std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
 }

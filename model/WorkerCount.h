@@ -1,6 +1,9 @@
 #pragma once
 
-// How many workers a conversion runs on: the machine's cores, at most 8, or
-// the number (1 to 8) that the environment variable ZEF_THREADS gives; 1 on
-// a single core. A value of ZEF_THREADS that is no such number is ignored.
+// How many threads work shared among the machine's cores may use: the
+// cores, at most MaxWorkers; the environment variable ZEF_THREADS set to a
+// number from 1 to MaxWorkers chooses instead (larger numbers count as
+// MaxWorkers). 1 means the caller's thread alone.
+constexpr unsigned MaxWorkers = 8;
+
 unsigned workerCount();

@@ -1,4 +1,5 @@
 #include "model/EntryDeflater.h"
+#include "model/WorkerCount.h"
 
 #include "tests/model/support/ScratchFolder.h"
 
@@ -7,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -18,10 +18,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Files are deflated by threads only where there is more than one core.
+// Files are deflated by threads only where more than one may work.
 bool threadsDeflate()
 {
-    return std::thread::hardware_concurrency() >= 2;
+    return workerCount() >= 2;
 }
 
 void put(const fs::path& path, const std::string& bytes)

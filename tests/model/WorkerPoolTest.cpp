@@ -1,7 +1,4 @@
-#include "model/WorkerCount.h"
 #include "model/WorkerPool.h"
-
-#include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +12,6 @@
 #include <vector>
 
 #include <pthread.h>
-
-using zef::test::ScopedVariable;
 
 namespace {
 
@@ -159,18 +154,3 @@ TEST_P(WorkerPoolTest, WorkersLeaveTheInterruptSignalsToTheCaller)
 }
 
 INSTANTIATE_TEST_SUITE_P(Workers, WorkerPoolTest, ::testing::Values(1u, 2u, 8u));
-
-TEST(WorkerCountTest, TheEnvironmentChoosesOneToEightWorkers)
-{
-    const unsigned machine = [] {
-        const ScopedVariable unset("ZEF_THREADS", "");
-        return workerCount();
-    }();
-    EXPECT_GE(machine, 1u);
-    EXPECT_LE(machine, 8u);
-    for (const auto& [value, expected] : std::vector<std::pair<std::string, unsigned>>{
-             {"1", 1}, {"3", 3}, {"8", 8}, {"0", machine}, {"9", machine}, {"2x", machine}, {"-2", machine}}) {
-        const ScopedVariable threads("ZEF_THREADS", value);
-        EXPECT_EQ(expected, workerCount()) << value;
-    }
-}

@@ -42,6 +42,8 @@ struct ProgramResult {
     std::string err;
     // The most memory the program held at once (its resident set, in KiB).
     long peakKilobytes = 0;
+    // The CPU time the program used, user and system, in seconds.
+    double cpuSeconds = 0;
 };
 
 namespace detail {
@@ -114,6 +116,8 @@ inline ProgramResult runProgram(const std::string& program, const ProgramRun& ru
             result.status = WEXITSTATUS(status);
         }
         result.peakKilobytes = usage.ru_maxrss;
+        const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+        result.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     }
     posix_spawn_file_actions_destroy(&actions);
     if (run.stdoutPath.empty())

@@ -75,12 +75,22 @@ public:
     // A stored entry whose recorded CRC does not match its data.
     ZipBuilder& addFileWithBadCrc(const std::string& name, const std::string& content)
     {
-        zip_fileinfo info = {};
-        EXPECT_EQ(zipOpenNewFileInZip2_64(m_zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 1, 0),
-                  ZIP_OK);
-        write(content);
         const uLong good = crc32(0, reinterpret_cast<const Bytef*>(content.data()), content.size());
-        EXPECT_EQ(zipCloseFileInZipRaw64(m_zip, content.size(), good ^ 0x5A5A5A5A), ZIP_OK);
+        return addRaw(name, content, content.size(), static_cast<uint32_t>(good ^ 0x5A5A5A5A), 0);
+    }
+
+    // An entry of the given compressed bytes (a raw deflate stream, or the
+    // data itself when method is 0), recording size and crc whatever the
+    // bytes hold: damaged entries of every kind.
+    ZipBuilder& addRaw(const std::string& name, const std::string& bytes, uint64_t size, uint32_t crc,
+                       int method = Z_DEFLATED)
+    {
+        zip_fileinfo info = {};
+        EXPECT_EQ(zipOpenNewFileInZip2_64(m_zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method,
+                                          Z_DEFAULT_COMPRESSION, 1, 0),
+                  ZIP_OK);
+        write(bytes);
+        EXPECT_EQ(zipCloseFileInZipRaw64(m_zip, size, crc), ZIP_OK);
         return *this;
     }
 
