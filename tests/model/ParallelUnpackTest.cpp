@@ -3,7 +3,7 @@
 #include "model/EntryInflater.h"
 #include "model/ZephraModelError.h"
 #include "tests/model/support/ScratchFolder.h"
-#include "tests/model/support/ThreadSetting.h"
+#include "tests/model/support/ScopedVariable.h"
 #include "tests/model/support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@
 
 using zef::test::readFile;
 using zef::test::ScratchFolder;
-using zef::test::ThreadSetting;
+using zef::test::ScopedVariable;
 using zef::test::toPath;
 using zef::test::ZipBuilder;
 namespace fs = std::filesystem;
@@ -47,7 +47,7 @@ struct Outcome {
 
 Outcome unpackWith(const char* threads, const fs::path& archive, const fs::path& folder)
 {
-    const ThreadSetting setting(threads);
+    const ScopedVariable setting("ZEF_THREADS", threads);
     fs::remove_all(folder);
     fs::create_directory(folder);
     Outcome outcome;

@@ -1,13 +1,13 @@
 #include "model/WorkerCount.h"
 
-#include "tests/model/support/ThreadSetting.h"
+#include "tests/model/support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <thread>
 
-using zef::test::ThreadSetting;
+using zef::test::ScopedVariable;
 
 TEST(WorkerCountTest, TheCoresAtMostEightUnlessZefThreadsNamesANumber)
 {
@@ -20,7 +20,7 @@ TEST(WorkerCountTest, TheCoresAtMostEightUnlessZefThreadsNamesANumber)
                           Case{"0", cores}, Case{"-2", cores}, Case{"two", cores}, Case{"2x", cores},
                           Case{"", cores}}) {
         SCOPED_TRACE(c.setting ? c.setting : "unset");
-        const ThreadSetting setting(c.setting);
+        const ScopedVariable setting("ZEF_THREADS", c.setting);
         EXPECT_EQ(workerCount(), c.expected);
     }
 }

@@ -6,15 +6,18 @@
 
 namespace zef::test {
 
-// Sets an environment variable while it lives and gives back its old value
-// (or its absence) after.
+// Sets an environment variable (value null: removes it) while it lives and
+// gives back its old value (or its absence) after.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const std::string& value) : m_name(name)
+    ScopedVariable(const char* name, const char* value) : m_name(name)
     {
         if (const char* saved = std::getenv(name))
             m_saved = saved;
-        setenv(name, value.c_str(), 1);
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
     }
     ~ScopedVariable()
     {

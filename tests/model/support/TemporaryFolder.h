@@ -10,7 +10,7 @@ namespace zef::test {
 // working folders of a run land there, and gives the variable back after.
 class TemporaryFolder {
 public:
-    explicit TemporaryFolder(const std::filesystem::path& folder) : m_variable("TMPDIR", made(folder)) {}
+    explicit TemporaryFolder(const std::filesystem::path& folder) : m_variable("TMPDIR", made(folder).c_str()) {}
 
 private:
     static std::string made(const std::filesystem::path& folder)
