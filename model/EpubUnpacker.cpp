@@ -6,7 +6,9 @@
 #include "model/UnpackLimits.h"
 #include "model/ZephraModelError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -198,10 +200,32 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
+// The folder the last file went into, open: the files of a book come folder
+// by folder, and each would otherwise walk its folders again.
+class LastFolder {
+public:
+    // The open folder top/parts[0]/.../parts[count - 1], made as
+    // openDirectories makes it. Raises error 5.
+    int open(int top, const std::vector<std::string>& parts, size_t count)
+    {
+        if (!m_folder.isOpen() || m_parts.size() != count || !std::equal(m_parts.begin(), m_parts.end(), parts.begin())) {
+            m_folder.reset(-1);
+            m_parts.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(count));
+            m_folder.reset(openDirectories(top, parts, count));
+        }
+        return m_folder.get();
+    }
+
+private:
+    std::vector<std::string> m_parts;
+    KILN::FileDescriptor m_folder;
+};
+
 void extractFile(unzFile archive, const std::string& name, const unz_file_info64& info, int top,
-                 const std::string& directory, const std::vector<std::string>& parts, std::vector<char>& buffer)
+                 const std::string& directory, const std::vector<std::string>& parts, std::vector<char>& buffer,
+                 LastFolder& lastFolder)
 {
-    const KILN::FileDescriptor parent(openDirectories(top, parts, parts.size() - 1));
+    const int parent = lastFolder.open(top, parts, parts.size() - 1);
     if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
         unzipFailed(name, "an unsupported compression method");
     if (unzOpenCurrentFile(archive) != UNZ_OK)
@@ -211,7 +235,7 @@ void extractFile(unzFile archive, const std::string& name, const unz_file_info64
     // O_NONBLOCK keeps a FIFO in the way from blocking the open; it is then
     // refused as not a regular file.
     const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    KILN::FileDescriptor target(openat(parent.get(), parts.back().c_str(), flags, 0666));
+    KILN::FileDescriptor target(openat(parent, parts.back().c_str(), flags, 0666));
     struct stat st;
     if (!target.isOpen() || fstat(target.get(), &st) != 0 || !S_ISREG(st.st_mode))
         raiseModelError(6, "Can't cretate file (%s) when unzip the epub file.", joined(directory, parts).c_str());
@@ -241,7 +265,8 @@ void extractFile(unzFile archive, const std::string& name, const unz_file_info64
         raiseModelError(7, "Can't write a file (%s) when unzip the epub file.", joined(directory, parts).c_str());
 }
 
-void extractEntry(unzFile archive, int top, const std::string& directory, std::vector<char>& buffer)
+void extractEntry(unzFile archive, int top, const std::string& directory, std::vector<char>& buffer,
+                  LastFolder& lastFolder)
 {
     unz_file_info64 info;
     const std::string name = entryName(archive, info);
@@ -264,7 +289,7 @@ void extractEntry(unzFile archive, int top, const std::string& directory, std::v
         unsafe = "it is encrypted";
     if (unsafe)
         unzipFailed(name, unsafe);
-    extractFile(archive, name, info, top, directory, parts, buffer);
+    extractFile(archive, name, info, top, directory, parts, buffer, lastFolder);
 }
 
 // Lists every entry and holds the book to the limits before anything is
@@ -310,9 +335,10 @@ void unpackEpub(const KILN::PathString& source, const KILN::PathString& director
         raiseModelError(5, "Can't create directory.");
 
     std::vector<char> buffer(ExtractionBuffer);
+    LastFolder lastFolder;
     int answer = unzGoToFirstFile(archive.get());
     while (answer == UNZ_OK) {
-        extractEntry(archive.get(), top.get(), directoryName, buffer);
+        extractEntry(archive.get(), top.get(), directoryName, buffer, lastFolder);
         answer = unzGoToNextFile(archive.get());
     }
     if (answer != UNZ_END_OF_LIST_OF_FILE)
