@@ -24,18 +24,12 @@ std::string utf8(const KILN::Utf16String& text)
 void BookCheck::checkContent(const KILN::PathString& path, const std::string& name)
 {
     ++m_documents;
-    if (!isRegularFile(path)) {
-        m_diagnostics.push_back(missing(name));
-        return;
-    }
     const size_t first = m_diagnostics.size();
     KILN::XMLParseReport report;
     KILN::XMLSourceMap sources;
-    const std::unique_ptr<KILN::Document> document = readDocument(path, CheckParseFlags, report, &sources);
-    if (!document) {
-        m_diagnostics.push_back(xmlDiagnostic(name, report));
+    std::unique_ptr<KILN::Document> document;
+    if (!found(readDocument(path, CheckParseFlags, report, document, &sources), name, report))
         return;
-    }
     if (KILN::Element* body = findBody(*document))
         checkNotation(*body, sources, name, m_diagnostics);
     for (const KILN::XMLSourceMap::Mismatch& mismatch : sources.mismatches()) {
@@ -49,13 +43,18 @@ void BookCheck::checkContent(const KILN::PathString& path, const std::string& na
 void BookCheck::checkParses(const KILN::PathString& path, const std::string& name)
 {
     ++m_documents;
-    if (!isRegularFile(path)) {
-        m_diagnostics.push_back(missing(name));
-        return;
-    }
     KILN::XMLParseReport report;
-    if (!readDocument(path, CheckParseFlags, report))
+    std::unique_ptr<KILN::Document> document;
+    found(readDocument(path, CheckParseFlags, report, document), name, report);
+}
+
+bool BookCheck::found(ReadResult read, const std::string& name, const KILN::XMLParseReport& report)
+{
+    if (read == ReadResult::NoRegularFile)
+        m_diagnostics.push_back(missing(name));
+    else if (read == ReadResult::NotParsed)
         m_diagnostics.push_back(xmlDiagnostic(name, report));
+    return read == ReadResult::Parsed;
 }
 
 uint32_t BookCheck::errors() const

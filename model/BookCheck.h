@@ -2,6 +2,7 @@
 
 #include "kiln/base/PathString.h"
 #include "model/Diagnostic.h"
+#include "model/DocumentFile.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +29,8 @@ public:
 
 private:
     void sortFrom(size_t first);
+    // Records what kept a read from parsing a document; true when it parsed.
+    bool found(ReadResult read, const std::string& name, const KILN::XMLParseReport& report);
 
     std::vector<Diagnostic> m_diagnostics;
     uint32_t m_documents = 0;

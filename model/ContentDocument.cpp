@@ -9,11 +9,12 @@ using KILN::PathString;
 
 std::unique_ptr<KILN::Document> readContent(const PathString& path, const char* name)
 {
-    if (!isRegularFile(path))
-        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", toUtf8(path).zeroTerminated());
     KILN::XMLParseReport report;
-    std::unique_ptr<KILN::Document> document = readDocument(path, ContentParseFlags, report);
-    if (!document) {
+    std::unique_ptr<KILN::Document> document;
+    const ReadResult read = readDocument(path, ContentParseFlags, report, document);
+    if (read == ReadResult::NoRegularFile)
+        raiseModelError(12, "Can't open a xhtml file (%s) for reading.", toUtf8(path).zeroTerminated());
+    if (read == ReadResult::NotParsed) {
         const Diagnostic diagnostic = xmlDiagnostic(name ? name : toUtf8(path).zeroTerminated(), report);
         raiseModelError({diagnostic.text()}, 13, "Can't parse the xhtml file (%s).", toUtf8(path).zeroTerminated());
     }

@@ -9,6 +9,7 @@
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/file/FileOFlow.h"
 #include "kiln/file/NativePath.h"
+#include "kiln/file/RegularFile.h"
 #include "kiln/file/ReplacingFile.h"
 #include "model/XmlLookup.h"
 
@@ -27,39 +28,49 @@ bool isRegularFile(const PathString& path)
 
 namespace {
 
-// Parses the regular file at path with parse, which answers a new document
-// or null.
-template <class Parse>
-std::unique_ptr<KILN::Document> parsedFile(const PathString& path, Parse parse)
+// The most bytes a document may have: the parser counts in 32 bits.
+constexpr uint64_t MaxDocumentBytes = UINT32_MAX - 1;
+
+} // namespace
+
+ReadResult readDocument(const PathString& path, uint32_t flags, KILN::XMLParseReport& report,
+                        std::unique_ptr<KILN::Document>& document, KILN::XMLSourceMap* sources)
 {
-    // Also refuses a path with a zero unit, which the terminated copy below
-    // would cut short.
-    if (!isRegularFile(path))
-        return nullptr;
-    PathString terminated(path);
+    report = KILN::XMLParseReport();
+    document.reset();
+    std::string bytes;
+    switch (KILN::readRegularFile(path, bytes, MaxDocumentBytes)) {
+    case KILN::FileRead::NotRegular:
+        return ReadResult::NoRegularFile;
+    case KILN::FileRead::Failed:
+        return ReadResult::NotParsed;
+    case KILN::FileRead::Read:
+        break;
+    }
     // What the reader writes is not used: the parse tells its errors itself.
     KILN::Utf16String messages;
     KILN::StringOFlow<unsigned short> messageFlow(&messages);
     KILN::TextWriter<unsigned short> messageWriter(&messageFlow);
-    return std::unique_ptr<KILN::Document>(parse(terminated.zeroTerminated(), &messageWriter));
+    document.reset(KILN::parseXMLBytes(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                       static_cast<uint32_t>(bytes.size()), &messageWriter, flags, report, sources));
+    return document ? ReadResult::Parsed : ReadResult::NotParsed;
 }
-
-} // namespace
 
 std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t flags)
 {
-    return parsedFile(path, [flags](const unsigned short* name, KILN::TextWriter<unsigned short>* messages) {
-        return KILN::parseXMLFile(name, messages, flags);
-    });
+    KILN::XMLParseReport report;
+    std::unique_ptr<KILN::Document> document;
+    readDocument(path, flags, report, document);
+    KILN::printParseReport(report);
+    return document;
 }
 
 std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t flags, KILN::XMLParseReport& report,
                                              KILN::XMLSourceMap* sources)
 {
-    report = KILN::XMLParseReport();
-    return parsedFile(path, [&](const unsigned short* name, KILN::TextWriter<unsigned short>* messages) {
-        return KILN::parseXMLFile(name, messages, flags, report, sources);
-    });
+    std::unique_ptr<KILN::Document> document;
+    readDocument(path, flags, report, document, sources);
+    return document;
 }
 
 WriteResult writeDocument(const PathString& path, KILN::Document& document)

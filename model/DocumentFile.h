@@ -26,11 +26,23 @@ constexpr uint32_t CheckParseFlags = 0x2A06;
 // True when path names a regular file (or a symbolic link to one).
 bool isRegularFile(const KILN::PathString& path);
 
+// What a read of a document found.
+enum class ReadResult {
+    Parsed,
+    NoRegularFile, // nothing, or no regular file, at the path: nothing was read
+    NotParsed,     // a file that cannot be read or is not well-formed
+};
+
+// Parses the file at path with flags into document (null unless Parsed),
+// telling why it did not parse in report instead of on the standard error
+// stream, and recording its sources when a map is given. The file is opened
+// once, and checked as the file it reads.
+ReadResult readDocument(const KILN::PathString& path, uint32_t flags, KILN::XMLParseReport& report,
+                        std::unique_ptr<KILN::Document>& document, KILN::XMLSourceMap* sources = nullptr);
 // The document parsed from path with flags, or null when it is no regular
 // file, cannot be read or is not well-formed.
 std::unique_ptr<KILN::Document> readDocument(const KILN::PathString& path, uint32_t flags);
-// The same, telling why a document did not parse in report instead of on the
-// standard error stream, and recording its sources when a map is given.
+// The same, with report and sources as above.
 std::unique_ptr<KILN::Document> readDocument(const KILN::PathString& path, uint32_t flags, KILN::XMLParseReport& report,
                                              KILN::XMLSourceMap* sources = nullptr);
 

@@ -5,6 +5,7 @@
 #include "kiln/file/FileDescriptor.h"
 #include "kiln/file/NativePath.h"
 #include "kiln/file/ReplacingFile.h"
+#include "model/ArchiveFile.h"
 #include "model/EntryDeflater.h"
 #include "model/ZephraModelError.h"
 
@@ -264,7 +265,8 @@ void packEpub(const KILN::PathString& directory, const KILN::PathString& destina
     KILN::ReplacingFile output(destination);
     if (!output.open() || !output.closeStream())
         raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
-    Archive archive(zipOpen64(output.temporaryName().c_str(), APPEND_STATUS_CREATE));
+    zlib_filefunc64_def functions = bufferedArchiveFunctions();
+    Archive archive(zipOpen2_64(output.temporaryName().c_str(), APPEND_STATUS_CREATE, nullptr, &functions));
     if (!archive.get())
         raiseModelError(26, "Can't create the output epub file. '%s'", destinationText.c_str());
 

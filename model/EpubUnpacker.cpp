@@ -3,6 +3,7 @@
 #include "kiln/base/Utf8String.h"
 #include "kiln/file/FileDescriptor.h"
 #include "kiln/file/NativePath.h"
+#include "model/ArchiveFile.h"
 #include "model/EntryInflater.h"
 #include "model/UnpackLimits.h"
 #include "model/WorkerCount.h"
@@ -510,7 +511,8 @@ void unpackEpub(const KILN::PathString& source, const KILN::PathString& director
     // Only a regular file can be read as an archive; opening a FIFO would block.
     if (!KILN::toNativePath(source, sourceName) || stat(sourceName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).zeroTerminated());
-    const unzFile opened = unzOpen64(sourceName.c_str());
+    zlib_filefunc64_def functions = bufferedArchiveFunctions();
+    const unzFile opened = unzOpen2_64(sourceName.c_str(), &functions);
     if (!opened)
         raiseModelError(3, "Can't open unzip file. %s", KILN::Utf8String(source).zeroTerminated());
     const Archive archive(opened);

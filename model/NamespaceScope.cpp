@@ -14,6 +14,9 @@ const char16_t* const XhtmlNamespace = u"http://www.w3.org/1999/xhtml";
 
 namespace {
 
+// The same with its length, for the comparison made at every element.
+constexpr std::u16string_view XhtmlNamespaceView = u"http://www.w3.org/1999/xhtml";
+
 std::u16string_view view(const Utf16String& text)
 {
     return {reinterpret_cast<const char16_t*>(text.data()), text.length()};
@@ -35,7 +38,7 @@ std::u16string_view localNameOf(const Utf16String& name)
     return colon == std::u16string_view::npos ? text : text.substr(colon + 1);
 }
 
-NamespaceScope::NamespaceScope(const Element& element)
+NamespaceScope::NamespaceScope(const Element& element) : m_defaultBindings(&m_bindings[std::u16string()])
 {
     std::vector<const Element*> ancestors;
     for (const Node* node = &element; node && node->getNodeType() == Node::ELEMENT_NODE; node = node->getParentNode())
@@ -74,11 +77,15 @@ void NamespaceScope::leave()
 
 const Utf16String* NamespaceScope::uriOf(std::u16string_view prefix) const
 {
-    const auto found = m_bindings.find(std::u16string(prefix));
-    if (found == m_bindings.end() || found->second.empty())
+    const Bindings* bindings = m_defaultBindings;
+    if (!prefix.empty()) {
+        const auto found = m_bindings.find(std::u16string(prefix));
+        bindings = found == m_bindings.end() ? nullptr : &found->second;
+    }
+    if (!bindings || bindings->empty())
         return nullptr;
     // An empty default declaration ("xmlns=''") takes the default away.
-    const Utf16String* uri = found->second.back();
+    const Utf16String* uri = bindings->back();
     return uri && uri->length() > 0 ? uri : nullptr;
 }
 
@@ -93,7 +100,7 @@ bool NamespaceScope::isXhtml(const Element& element) const
     const Utf16String* uri = uriOf(prefix);
     if (!uri)
         return prefix.empty();
-    return view(*uri) == XhtmlNamespace;
+    return view(*uri) == XhtmlNamespaceView;
 }
 
 bool NamespaceScope::hasTokenNS(const Element& element, const char16_t* namespaceURI, const char16_t* localName,

@@ -15,6 +15,8 @@ class NamespaceScope {
 public:
     // Opens the declarations of element's ancestors, outermost first.
     explicit NamespaceScope(const KILN::Element& element);
+    NamespaceScope(const NamespaceScope&) = delete;
+    NamespaceScope& operator=(const NamespaceScope&) = delete;
 
     void enter(const KILN::Element& element);
     // Closes what the matching enter opened.
@@ -33,7 +35,11 @@ public:
                     const char16_t* token) const;
 
 private:
-    std::unordered_map<std::u16string, std::vector<const KILN::Utf16String*>> m_bindings;
+    using Bindings = std::vector<const KILN::Utf16String*>;
+
+    std::unordered_map<std::u16string, Bindings> m_bindings;
+    // Those of the default namespace, which most names use: looked up once.
+    Bindings* m_defaultBindings;
     // Per open element, the prefixes it declared.
     std::vector<std::vector<std::u16string>> m_declared;
 };

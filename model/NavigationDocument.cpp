@@ -5,20 +5,18 @@
 #include "model/DocumentFile.h"
 #include "model/ZephraModelError.h"
 
-#include <sys/stat.h>
-
 #include <string>
 
 void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>& items, const char* bookName)
 {
     KILN::Utf8String name(static_cast<const KILN::Utf16String&>(path));
     const std::string native = name.zeroTerminated();
-    struct stat status;
-    if (stat(native.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        raiseModelError(18, "Can't open the nav file. %s", native.c_str());
     KILN::XMLParseReport report;
-    const std::unique_ptr<KILN::Document> navigation = readDocument(path, ContentParseFlags, report);
-    if (!navigation)
+    std::unique_ptr<KILN::Document> navigation;
+    const ReadResult read = readDocument(path, ContentParseFlags, report, navigation);
+    if (read == ReadResult::NoRegularFile)
+        raiseModelError(18, "Can't open the nav file. %s", native.c_str());
+    if (read == ReadResult::NotParsed)
         raiseModelError({xmlDiagnostic(bookName ? bookName : native, report).text()}, 19, "The nav file parse error. %s",
                         native.c_str());
     if (!rebuildPageList(*navigation, items))

@@ -106,11 +106,11 @@ private:
 PathString loadPackage(const PathString& opfPath, const PathString& workDirectory, PackageDocuments& package)
 {
     package = PackageDocuments();
-    if (!isRegularFile(opfPath))
-        raiseModelError(9, "Can't open the opf file.");
     KILN::XMLParseReport report;
-    package.document = readDocument(opfPath, PackageParseFlags, report);
-    if (!package.document)
+    const ReadResult read = readDocument(opfPath, PackageParseFlags, report, package.document);
+    if (read == ReadResult::NoRegularFile)
+        raiseModelError(9, "Can't open the opf file.");
+    if (read == ReadResult::NotParsed)
         raiseModelError({xmlDiagnostic(nameInBook(workDirectory, opfPath), report).text()}, 10,
                         "Opf file XML parse error.");
     package.package = firstChildElement(*package.document);

@@ -12,6 +12,7 @@ namespace KILN {
 template <class T>
 class ByteOrderDetectingConverter : public Converter<ByteOrderDetectingConverter<T>, T, T> {
     friend class Converter<ByteOrderDetectingConverter<T>, T, T>;
+    bool holdsNothing() const { return true; }
 
     static constexpr T Mark = 0xFEFF;
     static constexpr T SwappedMark = sizeof(T) == 2 ? 0xFFFE : 0xFFFE0000;

@@ -97,4 +97,22 @@ void CompositIFilter::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got)
     output().readBlock32(count, dest, got);
 }
 
+void CompositIFilter::readSome8(uint32_t count, uint8_t* dest, uint32_t& got)
+{
+    got = 0;
+    output().readSome8(count, dest, got);
+}
+
+void CompositIFilter::readSome16(uint32_t count, uint16_t* dest, uint32_t& got)
+{
+    got = 0;
+    output().readSome16(count, dest, got);
+}
+
+void CompositIFilter::readSome32(uint32_t count, uint32_t* dest, uint32_t& got)
+{
+    got = 0;
+    output().readSome32(count, dest, got);
+}
+
 } // namespace KILN

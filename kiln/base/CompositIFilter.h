@@ -37,6 +37,9 @@ public:
     void readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) override;
     void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) override;
     void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) override;
+    void readSome8(uint32_t count, uint8_t* dest, uint32_t& got) override;
+    void readSome16(uint32_t count, uint16_t* dest, uint32_t& got) override;
+    void readSome32(uint32_t count, uint32_t* dest, uint32_t& got) override;
 
 private:
     // The flow that answers reads: the output end, or the source when empty.

@@ -72,23 +72,44 @@ public:
     void readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) override
     {
         if constexpr (sizeof(Out) == 1)
-            nextBlock(count, reinterpret_cast<Out*>(dest), got);
+            nextBlock(count, reinterpret_cast<Out*>(dest), got, true);
         else
             PushbackIFilter<Out>::readBlock8(count, dest, got);
     }
     void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) override
     {
         if constexpr (sizeof(Out) == 2)
-            nextBlock(count, dest, got);
+            nextBlock(count, dest, got, true);
         else
             PushbackIFilter<Out>::readBlock16(count, dest, got);
     }
     void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) override
     {
         if constexpr (sizeof(Out) == 4)
-            nextBlock(count, dest, got);
+            nextBlock(count, dest, got, true);
         else
             PushbackIFilter<Out>::readBlock32(count, dest, got);
+    }
+    void readSome8(uint32_t count, uint8_t* dest, uint32_t& got) override
+    {
+        if constexpr (sizeof(Out) == 1)
+            nextBlock(count, reinterpret_cast<Out*>(dest), got, false);
+        else
+            PushbackIFilter<Out>::readSome8(count, dest, got);
+    }
+    void readSome16(uint32_t count, uint16_t* dest, uint32_t& got) override
+    {
+        if constexpr (sizeof(Out) == 2)
+            nextBlock(count, dest, got, false);
+        else
+            PushbackIFilter<Out>::readSome16(count, dest, got);
+    }
+    void readSome32(uint32_t count, uint32_t* dest, uint32_t& got) override
+    {
+        if constexpr (sizeof(Out) == 4)
+            nextBlock(count, dest, got, false);
+        else
+            PushbackIFilter<Out>::readSome32(count, dest, got);
     }
 
 protected:
@@ -142,6 +163,16 @@ private:
     {
         return requires(Derived& d, Out* units) { d.passBlock(units, 0u); };
     }
+    // A Derived may declare holdsNothing(): true while convert() has nothing
+    // to finish at the end of the source (no unit held back), so that its
+    // units end with the source's. Without it, convert() always meets the end.
+    bool endsWithSource()
+    {
+        if constexpr (requires(Derived& d) { d.holdsNothing(); })
+            return derived().holdsNothing();
+        else
+            return false;
+    }
     static constexpr bool convertsRuns()
     {
         return requires(Derived& d, const In*& next, Out*& dest) { d.convertRun(next, next, dest, dest); };
@@ -164,9 +195,10 @@ private:
     }
 
     // The block form of next(): got counts the units stored, also when a
-    // failure cuts the block short. Flattened: convert() is inlined into the
-    // loop wherever its definition is in sight.
-    [[gnu::flatten]] void nextBlock(uint32_t count, Out* dest, uint32_t& got)
+    // failure cuts the block short. The end of input raises only when
+    // raiseAtEnd, else it ends the block. Flattened: convert() is inlined
+    // into the loop wherever its definition is in sight.
+    [[gnu::flatten]] void nextBlock(uint32_t count, Out* dest, uint32_t& got, bool raiseAtEnd)
     {
         uint32_t n = 0;
         try {
@@ -180,7 +212,14 @@ private:
                     throw IOException(Module, __LINE__, IOException::NoSource);
                 // Byte-order marks are handled unit by unit, straight from the source.
                 if (m_next == m_end && !this->m_fresh && !m_failure) {
-                    if constexpr (passesBlocks()) {
+                    if (m_ended) {
+                        // The source has ended. Unless the block may end here,
+                        // convert() meets the end in a unit read, where a
+                        // converter finishes what it holds or the end raises.
+                        m_ended = false;
+                        if (!raiseAtEnd && endsWithSource())
+                            break;
+                    } else if constexpr (passesBlocks()) {
                         passSource(count, dest, n);
                         continue;
                     } else {
@@ -201,6 +240,13 @@ private:
                 this->m_fresh = false;
                 ++n;
             }
+        } catch (const IOException& e) {
+            // A unit read met the end (an empty source while fresh, a
+            // character cut short): the units before it are the block.
+            got = n;
+            if (raiseAtEnd || e.code() != IOException::EndOfInput)
+                throw;
+            return;
         } catch (...) {
             got = n;
             throw;
@@ -216,23 +262,27 @@ private:
     {
         uint32_t got = 0;
         try {
-            this->m_source->readBlock(count - n, dest + n, got);
+            this->m_source->readSome(count - n, dest + n, got);
         } catch (...) {
             static_cast<D&>(*this).passBlock(dest + n, got);
             n += got;
             throw;
         }
         static_cast<D&>(*this).passBlock(dest + n, got);
+        m_ended = got < count - n;
         n += got;
     }
 
     // Reads up to count (at most WindowUnits) source units into the window;
-    // a failure is kept for the unit read that would have met it.
+    // a failure is kept for the unit read that would have met it, the end of
+    // the source for the block read that reaches it.
     void fillWindow(uint32_t count)
     {
+        const uint32_t wanted = count < WindowUnits ? count : WindowUnits;
         uint32_t got = 0;
         try {
-            this->m_source->readBlock(count < WindowUnits ? count : WindowUnits, m_window, got);
+            this->m_source->readSome(wanted, m_window, got);
+            m_ended = got < wanted;
         } catch (...) {
             m_failure = std::current_exception();
         }
@@ -251,12 +301,15 @@ private:
     {
         m_next = m_end = m_window;
         m_failure = nullptr;
+        m_ended = false;
     }
 
     In m_window[WindowUnits];
     const In* m_next = m_window;
     const In* m_end = m_window;
     std::exception_ptr m_failure;
+    // The source answered a short block: it has nothing after the window.
+    bool m_ended = false;
 };
 
 } // namespace KILN

@@ -28,18 +28,19 @@ void pump(IFlow& input, OFlow& output)
     for (;;) {
         uint32_t got = 0;
         try {
-            input.readBlock(BlockUnits, block, got);
-        } catch (const IOException& e) {
+            input.readSome(BlockUnits, block, got);
+        } catch (const IOException&) {
             // What arrived before the failure is delivered in any case.
             uint32_t written = 0;
             output.writeBlock(got, block, written);
-            if (e.code() != IOException::EndOfInput)
-                throw;
-            output.flush();
-            return;
+            throw;
         }
         uint32_t written = 0;
         output.writeBlock(got, block, written);
+        if (got < BlockUnits) {
+            output.flush();
+            return;
+        }
     }
 }
 

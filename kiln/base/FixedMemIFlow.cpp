@@ -43,9 +43,10 @@ U FixedMemIFlow::next()
     return unit;
 }
 
-// Takes as many whole units as are left, up to count; a short block raises code 1.
+// Takes as many whole units as are left, up to count; a short block raises
+// code 1 when raiseAtEnd.
 template <class U>
-void FixedMemIFlow::nextBlock(uint32_t count, U* dest, uint32_t& got)
+void FixedMemIFlow::nextBlock(uint32_t count, U* dest, uint32_t& got, bool raiseAtEnd)
 {
     got = 0;
     if (!m_open)
@@ -57,7 +58,7 @@ void FixedMemIFlow::nextBlock(uint32_t count, U* dest, uint32_t& got)
     got = n;
     if (n)
         m_fresh = false;
-    if (n < count)
+    if (n < count && raiseAtEnd)
         throw IOException(Module, __LINE__, IOException::EndOfInput);
 }
 
@@ -65,8 +66,11 @@ uint8_t FixedMemIFlow::read8() { return next<uint8_t>(); }
 uint16_t FixedMemIFlow::read16() { return next<uint16_t>(); }
 uint32_t FixedMemIFlow::read32() { return next<uint32_t>(); }
 
-void FixedMemIFlow::readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
-void FixedMemIFlow::readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
-void FixedMemIFlow::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
+void FixedMemIFlow::readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+void FixedMemIFlow::readSome8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
+void FixedMemIFlow::readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+void FixedMemIFlow::readSome16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
+void FixedMemIFlow::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+void FixedMemIFlow::readSome32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
 
 } // namespace KILN

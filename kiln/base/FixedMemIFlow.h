@@ -22,6 +22,9 @@ public:
     void readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) override;
     void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) override;
     void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) override;
+    void readSome8(uint32_t count, uint8_t* dest, uint32_t& got) override;
+    void readSome16(uint32_t count, uint16_t* dest, uint32_t& got) override;
+    void readSome32(uint32_t count, uint32_t* dest, uint32_t& got) override;
 
     // Bytes not read yet.
     uint32_t remaining() const { return static_cast<uint32_t>(m_end - m_position); }
@@ -30,7 +33,7 @@ private:
     template <class U>
     U next();
     template <class U>
-    void nextBlock(uint32_t count, U* dest, uint32_t& got);
+    void nextBlock(uint32_t count, U* dest, uint32_t& got, bool raiseAtEnd);
 
     const uint8_t* m_start;
     const uint8_t* m_end;

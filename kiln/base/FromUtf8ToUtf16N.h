@@ -14,6 +14,9 @@ namespace KILN {
 // results are the same.)
 class FromUtf8ToUtf16N final : public Converter<FromUtf8ToUtf16N, unsigned short, uint8_t> {
     friend Converter;
+    // A sequence cut short by the end ends quietly within convert(); a byte
+    // held back from a malformed one is still to be answered.
+    bool holdsNothing() const { return !m_decoder.holdsByte(); }
 
     unsigned short convert();
 

@@ -139,14 +139,13 @@ int32_t HtmlDetector::detect(IFlow& source)
     for (;;) {
         uint32_t got = 0;
         try {
-            source.readBlock8(sizeof block, reinterpret_cast<uint8_t*>(block), got);
-        } catch (const IOException& e) {
-            if (e.code() != IOException::EndOfInput)
-                return 0;
-            text.append(block, got);
-            break;
+            source.readSome8(sizeof block, reinterpret_cast<uint8_t*>(block), got);
+        } catch (const IOException&) {
+            return 0;
         }
         text.append(block, got);
+        if (got < sizeof block)
+            break;
     }
     return scan(text.zeroTerminated());
 }

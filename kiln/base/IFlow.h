@@ -20,6 +20,15 @@ public:
     virtual void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got);
     virtual void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got);
 
+    // Reads up to count units into dest as readBlock does, except that the end
+    // of input cuts the block short without raising: got below count tells
+    // that the input has ended (0: nothing was left). Other failures raise as
+    // in readBlock, got counting the units stored. Read loops end this way
+    // without an exception per input.
+    virtual void readSome8(uint32_t count, uint8_t* dest, uint32_t& got);
+    virtual void readSome16(uint32_t count, uint16_t* dest, uint32_t& got);
+    virtual void readSome32(uint32_t count, uint32_t* dest, uint32_t& got);
+
     // Appends units to line (emptied first unless append) up to and including
     // a line feed; a zero unit ends the line without being stored. Answers true
     // when the end of input ended the line.
@@ -32,6 +41,8 @@ public:
     T readUnit();
     template <class T>
     void readBlock(uint32_t count, T* dest, uint32_t& got);
+    template <class T>
+    void readSome(uint32_t count, T* dest, uint32_t& got);
     template <class T>
     bool readLine(TString<T>& line, bool append);
 
@@ -59,6 +70,17 @@ void IFlow::readBlock(uint32_t count, T* dest, uint32_t& got)
         readBlock16(count, reinterpret_cast<uint16_t*>(dest), got);
     else
         readBlock32(count, reinterpret_cast<uint32_t*>(dest), got);
+}
+
+template <class T>
+void IFlow::readSome(uint32_t count, T* dest, uint32_t& got)
+{
+    if constexpr (sizeof(T) == 1)
+        readSome8(count, reinterpret_cast<uint8_t*>(dest), got);
+    else if constexpr (sizeof(T) == 2)
+        readSome16(count, reinterpret_cast<uint16_t*>(dest), got);
+    else
+        readSome32(count, reinterpret_cast<uint32_t*>(dest), got);
 }
 
 template <class T>

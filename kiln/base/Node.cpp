@@ -127,16 +127,6 @@ const Utf16String* Node::storedValue() const
     return m_rare ? m_rare->value.get() : nullptr;
 }
 
-uint16_t Node::getNodeType() const
-{
-    return m_nodeType;
-}
-
-Node* Node::getParentNode() const
-{
-    return m_parent;
-}
-
 const Utf16String* Node::getNodeName() const
 {
     return m_nodeName;
@@ -211,16 +201,6 @@ Node* Node::getLastChild() const
 {
     const NodeBranch* branch = existingBranch();
     return branch ? branch->children.last() : nullptr;
-}
-
-Node* Node::getPreviousSibling() const
-{
-    return previousInList();
-}
-
-Node* Node::getNextSibling() const
-{
-    return nextInList();
 }
 
 NamedNodeMap* Node::getAttributes() const

@@ -46,8 +46,10 @@ public:
     Node& operator=(const Node&) = delete;
     ~Node() override;
 
-    virtual uint16_t getNodeType() const;
-    virtual Node* getParentNode() const;
+    // The tree's links and the node's type are the same for every kind of
+    // node: final, so that walks over the tree read them without a call.
+    virtual uint16_t getNodeType() const final { return m_nodeType; }
+    virtual Node* getParentNode() const final { return m_parent; }
     virtual const Utf16String* getNodeName() const;
     virtual const Utf16String* getNodeValue() const;
     virtual void setNodeValue(const unsigned short* units, uint32_t length);
@@ -63,8 +65,8 @@ public:
     virtual NNodeList* getChildNodes();
     virtual Node* getFirstChild() const;
     virtual Node* getLastChild() const;
-    virtual Node* getPreviousSibling() const;
-    virtual Node* getNextSibling() const;
+    virtual Node* getPreviousSibling() const final { return previousInList(); }
+    virtual Node* getNextSibling() const final { return nextInList(); }
     virtual NamedNodeMap* getAttributes() const;
     virtual Document* getOwnerDocument() const;
 

@@ -36,23 +36,19 @@ Document* parseUnit(XMLParserSrcUnit* unit, uint32_t flags, XMLParseReport& repo
 
 Document* printed(Document* document, const XMLParseReport& report)
 {
-    if (report.code != 0) {
-        XMLParseError error(report.code, report.detail);
-        const TString<char> line = error.report();
-        std::fwrite(line.data(), 1, line.length(), stderr);
-    }
+    printParseReport(report);
     return document;
 }
 
-} // namespace
-
-Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags,
-                       XMLParseReport& report, XMLSourceMap* sources)
+// Parses the unit that read answers from a reader on messages.
+template <class Read>
+Document* parseRead(TextWriter<unsigned short>* messages, uint32_t flags, XMLParseReport& report,
+                    XMLSourceMap* sources, Read read)
 {
     report = XMLParseReport();
     try {
         XMLReader reader(messages);
-        XMLParserSrcUnit* unit = reader.openFile(path);
+        XMLParserSrcUnit* unit = read(reader);
         return unit ? parseUnit(unit, flags, report, sources) : nullptr;
     } catch (const XMLParseError& error) {
         // Raised while the text was decoded, before there was a position.
@@ -63,10 +59,34 @@ Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* m
     }
 }
 
+} // namespace
+
+Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags,
+                       XMLParseReport& report, XMLSourceMap* sources)
+{
+    return parseRead(messages, flags, report, sources, [path](XMLReader& reader) { return reader.openFile(path); });
+}
+
+Document* parseXMLBytes(const uint8_t* bytes, uint32_t length, TextWriter<unsigned short>* messages, uint32_t flags,
+                        XMLParseReport& report, XMLSourceMap* sources)
+{
+    return parseRead(messages, flags, report, sources,
+                     [bytes, length](XMLReader& reader) { return reader.decode(bytes, length); });
+}
+
 Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags)
 {
     XMLParseReport report;
     return printed(parseXMLFile(path, messages, flags, report), report);
+}
+
+void printParseReport(const XMLParseReport& report)
+{
+    if (report.code != 0) {
+        XMLParseError error(report.code, report.detail);
+        const TString<char> line = error.report();
+        std::fwrite(line.data(), 1, line.length(), stderr);
+    }
 }
 
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags, XMLParseReport& report,

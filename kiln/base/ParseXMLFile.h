@@ -26,6 +26,15 @@ Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* m
 Document* parseXMLFile(const unsigned short* path, TextWriter<unsigned short>* messages, uint32_t flags,
                        XMLParseReport& report, XMLSourceMap* sources = nullptr);
 
+// The same for the bytes of a file read already: decoded as the file would
+// be, answering null without a report when they cannot be decoded.
+Document* parseXMLBytes(const uint8_t* bytes, uint32_t length, TextWriter<unsigned short>* messages, uint32_t flags,
+                        XMLParseReport& report, XMLSourceMap* sources = nullptr);
+
+// Writes the line of the grammar error in report (none when its code is 0)
+// on the standard error stream, as the entries without a report do.
+void printParseReport(const XMLParseReport& report);
+
 // Parses UTF-16 text.
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags);
 Document* parseXMLText(const unsigned short* text, uint32_t length, uint32_t flags, XMLParseReport& report,

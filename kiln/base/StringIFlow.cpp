@@ -55,10 +55,11 @@ U StringIFlow<T>::next()
     }
 }
 
-// Copies what is left up to count units; a short block raises code 1.
+// Copies what is left up to count units; a short block raises code 1 when
+// raiseAtEnd.
 template <class T>
 template <class U>
-void StringIFlow<T>::nextBlock(uint32_t count, U* dest, uint32_t& got)
+void StringIFlow<T>::nextBlock(uint32_t count, U* dest, uint32_t& got, bool raiseAtEnd)
 {
     got = 0;
     if constexpr (sizeof(U) != sizeof(T)) {
@@ -69,7 +70,7 @@ void StringIFlow<T>::nextBlock(uint32_t count, U* dest, uint32_t& got)
         got = count < remaining() ? count : remaining();
         std::memcpy(dest, m_units + m_position, got * sizeof(T));
         m_position += got;
-        if (got < count)
+        if (got < count && raiseAtEnd)
             throw IOException(Module, __LINE__, IOException::EndOfInput);
     }
 }
@@ -82,11 +83,17 @@ template <class T>
 uint32_t StringIFlow<T>::read32() { return next<uint32_t>(); }
 
 template <class T>
-void StringIFlow<T>::readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
+void StringIFlow<T>::readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
 template <class T>
-void StringIFlow<T>::readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
+void StringIFlow<T>::readSome8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
 template <class T>
-void StringIFlow<T>::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
+void StringIFlow<T>::readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+template <class T>
+void StringIFlow<T>::readSome16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
+template <class T>
+void StringIFlow<T>::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+template <class T>
+void StringIFlow<T>::readSome32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
 
 template class StringIFlow<char>;
 template class StringIFlow<unsigned short>;

@@ -28,6 +28,9 @@ public:
     void readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) override;
     void readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) override;
     void readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) override;
+    void readSome8(uint32_t count, uint8_t* dest, uint32_t& got) override;
+    void readSome16(uint32_t count, uint16_t* dest, uint32_t& got) override;
+    void readSome32(uint32_t count, uint32_t* dest, uint32_t& got) override;
 
     // Units not read yet.
     uint32_t remaining() const { return m_length - m_position; }
@@ -36,7 +39,7 @@ private:
     template <class U>
     U next();
     template <class U>
-    void nextBlock(uint32_t count, U* dest, uint32_t& got);
+    void nextBlock(uint32_t count, U* dest, uint32_t& got, bool raiseAtEnd);
 
     const T* m_units = nullptr;
     uint32_t m_length = 0;

@@ -56,12 +56,13 @@ public:
     TString& operator=(TString&& other) noexcept;
     void assign(const T* units, uint32_t length);
 
-    const T* data() const override { return m_buffer + this->m_begin; }
+    // Final: a call on a string of this class needs no virtual dispatch.
+    const T* data() const final { return m_buffer + this->m_begin; }
     T* data() { return m_buffer + this->m_begin; }
     uint32_t offset() const override { return 0; }
     const T* unitAt(uint32_t i) const override { return m_buffer + this->m_begin + i; }
-    uint32_t length() const override { return this->m_end - this->m_begin; }
-    const T* dataEnd() const override { return m_buffer + this->m_end; }
+    uint32_t length() const final { return this->m_end - this->m_begin; }
+    const T* dataEnd() const final { return m_buffer + this->m_end; }
 
     // Size of the buffer in bytes.
     uint32_t capacity() const { return m_capacity; }

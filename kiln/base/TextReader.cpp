@@ -150,12 +150,10 @@ T TextReader<T>::fill()
             this->pushBack(m_readAhead[i - 1]);
     };
     try {
-        source->readBlock(ReadAheadUnits, m_readAhead, got);
-    } catch (const IOException& e) {
-        if (!isEndOfInput(e)) {
-            keep();
-            throw;
-        }
+        source->readSome(ReadAheadUnits, m_readAhead, got);
+    } catch (const IOException&) {
+        keep();
+        throw;
     }
     keep();
     T unit;

@@ -15,6 +15,8 @@ protected:
 
 private:
     friend Converter;
+    // A high surrogate cut off by the end is dropped within convert().
+    bool holdsNothing() const { return true; }
 
     char convert();
     // The same for a run of units, each sequence written whole; a high

@@ -169,16 +169,16 @@ XMLParserSrcUnit* decodeThrough(IFlow& chain, uint32_t length)
     for (;;) {
         if (count == capacity && !grow(units, capacity))
             return nullptr;
+        const uint32_t wanted = capacity - count;
         uint32_t got = 0;
         try {
-            chain.readBlock16(capacity - count, units.data() + count, got);
-        } catch (const IOException& e) {
-            count += got;
-            if (e.code() != IOException::EndOfInput)
-                return nullptr;
-            break;
+            chain.readSome16(wanted, units.data() + count, got);
+        } catch (const IOException&) {
+            return nullptr;
         }
         count += got;
+        if (got < wanted)
+            break;
     }
     resize(units, capacity, count);
     return new XMLParserSrcUnit("unknown", std::move(units), count);

@@ -66,13 +66,14 @@ U FileIFlow::next()
     return unit;
 }
 
+// A short block raises code 8 after a read error, else code 1 when raiseAtEnd.
 template <class U>
-void FileIFlow::nextBlock(uint32_t count, U* dest, uint32_t& got)
+void FileIFlow::nextBlock(uint32_t count, U* dest, uint32_t& got, bool raiseAtEnd)
 {
     got = 0;
     std::FILE* file = checkedFile();
     got = static_cast<uint32_t>(std::fread(dest, sizeof(U), count, file));
-    if (got < count)
+    if (got < count && (raiseAtEnd || std::ferror(file)))
         failRead();
 }
 
@@ -80,8 +81,11 @@ uint8_t FileIFlow::read8() { return next<uint8_t>(); }
 uint16_t FileIFlow::read16() { return next<uint16_t>(); }
 uint32_t FileIFlow::read32() { return next<uint32_t>(); }
 
-void FileIFlow::readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
-void FileIFlow::readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
-void FileIFlow::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got); }
+void FileIFlow::readBlock8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+void FileIFlow::readSome8(uint32_t count, uint8_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
+void FileIFlow::readBlock16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+void FileIFlow::readSome16(uint32_t count, uint16_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
+void FileIFlow::readBlock32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got, true); }
+void FileIFlow::readSome32(uint32_t count, uint32_t* dest, uint32_t& got) { nextBlock(count, dest, got, false); }
 
 } // namespace KILN

@@ -146,8 +146,9 @@ bool ReplacingFile::open()
     if (exists && !S_ISREG(st.st_mode))
         return false;
 
-    std::random_device seed;
-    std::mt19937 random(seed());
+    // One generator per thread, seeded once: seeding costs more than the
+    // write of a small file.
+    thread_local std::mt19937 random{std::random_device{}()};
     int fd = -1;
     std::string candidate;
     // With a random suffix a clash is rare; a bound keeps a directory that

@@ -6,6 +6,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 #include <sys/resource.h>
 
 using namespace zef::test;
@@ -89,4 +91,39 @@ TEST(DocumentFile, AWriteFailureInTheMiddleLeavesTheFileAsItWas)
     EXPECT_EQ(readBytes(folder / "page.xhtml"), "old");
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+TEST(DocumentFile, AReadTellsNoFileFromAFileThatDoesNotParse)
+{
+    const fs::path folder = freshFolder("kinds");
+    writeBytes(folder / "good.xhtml", "<html><body><p>x</p></body></html>");
+    writeBytes(folder / "bad.xhtml", "<html><body>");
+    writeBytes(folder / "empty.xhtml", "");
+    fs::create_symlink("good.xhtml", folder / "link.xhtml");
+    fs::create_symlink("gone.xhtml", folder / "dangling.xhtml");
+    fs::create_directory(folder / "folder.xhtml");
+    ASSERT_EQ(mkfifo((folder / "fifo.xhtml").c_str(), 0600), 0);
+    const struct {
+        const char* name;
+        ReadResult expected;
+    } cases[] = {
+        {"good.xhtml", ReadResult::Parsed},
+        {"link.xhtml", ReadResult::Parsed}, // a link to a regular file is followed
+        {"bad.xhtml", ReadResult::NotParsed},
+        {"empty.xhtml", ReadResult::NotParsed},
+        {"missing.xhtml", ReadResult::NoRegularFile},
+        {"dangling.xhtml", ReadResult::NoRegularFile},
+        {"folder.xhtml", ReadResult::NoRegularFile},
+        {"fifo.xhtml", ReadResult::NoRegularFile}, // refused without waiting for a writer
+    };
+    for (const auto& c : cases) {
+        KILN::XMLParseReport report;
+        std::unique_ptr<KILN::Document> document;
+        EXPECT_EQ(readDocument(pathString(folder / c.name), ContentParseFlags, report, document), c.expected) << c.name;
+        EXPECT_EQ(document != nullptr, c.expected == ReadResult::Parsed) << c.name;
+    }
+    KILN::XMLParseReport report;
+    std::unique_ptr<KILN::Document> document;
+    readDocument(pathString(folder / "bad.xhtml"), ContentParseFlags, report, document);
+    EXPECT_NE(report.code, 0) << "the grammar error is reported";
 }
