@@ -1,10 +1,24 @@
 #include "engine/ReadingSource.h"
 
+#include "engine/CodePoints.h"
+#include "engine/Feature.h"
+#include "engine/ReadingAlignment.h"
+#include "engine/RubyReading.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
 
+using KILN::TString;
+
 namespace {
+
+using Wide = TString<unsigned int>;
+
+// A group holds at most so many words of the first analysis, and is widened
+// at most so many times: longer ones keep their own readings.
+constexpr uint32_t MaxGroupWords = 16;
+constexpr uint32_t MaxGroupRounds = 8;
 
 // Column n of a UniDic feature. Unlike IPADIC's, its columns may be quoted
 // ("動詞%F2@0,名詞%F1"), and a quoted column may hold commas; "" inside
@@ -31,6 +45,16 @@ std::string_view unidicColumn(const char* feature, uint32_t n)
             return {};
         at = end + 1;
     }
+}
+
+// The first analysis's reading (IPADIC's column 7) in hiragana.
+bool ownReading(const MeCab::Node* node, Wide& reading)
+{
+    const std::string_view own = featureColumn(node->feature, 7);
+    if (isNoReading(own) || !decodeUtf8(own, reading))
+        return false;
+    toHiragana(reading);
+    return true;
 }
 
 bool isDirectory(const char* path)
@@ -70,59 +94,165 @@ std::unique_ptr<ReadingSource> ReadingSource::open(const char* folder, const std
     // A UniDic gives 東京 its reading as written in the kana column; another
     // layout (IPADIC's ends at column 8) gives nothing there.
     static const char probe[] = "東京";
-    source->analyse(probe, sizeof probe - 1);
-    if (source->readingOf(probe, sizeof probe - 1, {}) != "トウキョウ")
+    const MeCab::Node* node = tagger->parseToNode(probe, sizeof probe - 1);
+    while (node && node->stat == MECAB_BOS_NODE)
+        node = node->next;
+    if (!node || node->length != sizeof probe - 1 || unidicColumn(node->feature, KanaColumn) != "トウキョウ")
         throw Refused("The reading dictionary is not a UniDic (no reading as written in feature column 20): "
                       + name);
     return source;
 }
 
-void ReadingSource::analyse(const char* text, uint32_t length)
+void ReadingSource::startRun(const char* text, uint32_t length)
 {
     m_text = text;
     m_length = length;
+    m_analysed = false;
     m_words.clear();
-    m_readings.clear();
-    m_cursor = 0;
-    const MeCab::Node* node = m_tagger->parseToNode(text, length);
-    for (; node; node = node->next) {
+    m_groupBegin = m_groupEnd = 0;
+    m_given.clear();
+}
+
+void ReadingSource::analyse()
+{
+    m_analysed = true;
+    for (const MeCab::Node* node = m_tagger->parseToNode(m_text, m_length); node; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
             continue;
-        const std::string_view reading =
-            node->stat == MECAB_UNK_NODE ? std::string_view() : unidicColumn(node->feature, KanaColumn);
-        const auto begin = static_cast<uint32_t>(node->surface - text);
-        m_words.push_back(Word{begin, begin + node->length, static_cast<uint32_t>(m_readings.size()),
-                               static_cast<uint32_t>(reading.size()), !reading.empty()});
-        m_readings.append(reading);
+        const auto begin = static_cast<uint32_t>(node->surface - m_text);
+        m_words.push_back(Word{begin, begin + node->length, node->feature, node->stat != MECAB_UNK_NODE});
     }
 }
 
-size_t ReadingSource::firstWordFrom(uint32_t begin)
+size_t ReadingSource::wordAt(uint32_t at) const
 {
-    // Words are asked for in order: go on from the last one.
-    if (m_cursor > m_words.size() || (m_cursor > 0 && m_words[m_cursor - 1].begin >= begin))
-        m_cursor = 0;
-    while (m_cursor < m_words.size() && m_words[m_cursor].begin < begin)
-        ++m_cursor;
-    return m_cursor;
+    const auto after = std::upper_bound(m_words.begin(), m_words.end(), at,
+                                        [](uint32_t byte, const Word& word) { return byte < word.begin; });
+    if (after == m_words.begin() || (after - 1)->end <= at)
+        return m_words.size();
+    return static_cast<size_t>(after - 1 - m_words.begin());
 }
 
-std::string_view ReadingSource::readingOf(const char* surface, uint32_t length, std::string_view fallback)
+std::string_view ReadingSource::kanaOf(const Word& word) const
 {
-    if (surface < m_text || surface + length > m_text + m_length || length == 0)
-        return fallback;
-    const auto begin = static_cast<uint32_t>(surface - m_text);
-    const uint32_t end = begin + length;
-    size_t i = firstWordFrom(begin);
+    return word.known ? unidicColumn(word.feature, KanaColumn) : std::string_view();
+}
+
+bool ReadingSource::tiledReading(uint32_t begin, uint32_t end)
+{
+    size_t i = wordAt(begin);
     if (i == m_words.size() || m_words[i].begin != begin)
-        return fallback;
+        return false;
     m_joined.clear();
     for (uint32_t at = begin; at < end; ++i) {
         // A word crossing the end, a gap, or a word without reading.
-        if (i == m_words.size() || m_words[i].begin != at || m_words[i].end > end || !m_words[i].known)
-            return fallback;
-        m_joined.append(m_readings, m_words[i].readingAt, m_words[i].readingLength);
+        if (i == m_words.size() || m_words[i].begin != at || m_words[i].end > end)
+            return false;
+        const std::string_view kana = kanaOf(m_words[i]);
+        if (kana.empty())
+            return false;
+        m_joined.append(kana);
         at = m_words[i].end;
     }
-    return m_joined;
+    return true;
+}
+
+bool ReadingSource::readGroup(const MeCab::Node* node)
+{
+    const auto beginOf = [this](const MeCab::Node* n) { return static_cast<uint32_t>(n->surface - m_text); };
+    const auto endOf = [&beginOf](const MeCab::Node* n) { return beginOf(n) + n->length; };
+    // Widen to the UniDic words at both edges, then to the first analysis's
+    // words at theirs, until the edges are common to both.
+    const MeCab::Node* firstNode = node;
+    const MeCab::Node* lastNode = node;
+    uint32_t words = 1;
+    size_t left = 0;
+    size_t right = 0;
+    for (uint32_t round = 0;; ++round) {
+        left = wordAt(beginOf(firstNode));
+        right = wordAt(endOf(lastNode) - 1);
+        if (round == MaxGroupRounds || left == m_words.size() || right == m_words.size())
+            return false;
+        while (beginOf(firstNode) > m_words[left].begin) {
+            const MeCab::Node* prev = firstNode->prev;
+            // A gap (white space) or the run's start.
+            if (!prev || prev->stat == MECAB_BOS_NODE || prev->surface < m_text || endOf(prev) != beginOf(firstNode)
+                || ++words > MaxGroupWords)
+                return false;
+            firstNode = prev;
+        }
+        while (endOf(lastNode) < m_words[right].end) {
+            const MeCab::Node* next = lastNode->next;
+            if (!next || next->stat == MECAB_EOS_NODE || endOf(next) > m_length || beginOf(next) != endOf(lastNode)
+                || ++words > MaxGroupWords)
+                return false;
+            lastNode = next;
+        }
+        if (beginOf(firstNode) == m_words[left].begin && endOf(lastNode) == m_words[right].end)
+            break;
+    }
+    // Both analyses' words in code points of the group.
+    Wide text;
+    Wide part;
+    std::vector<GroupWord> first;
+    for (const MeCab::Node* n = firstNode;; n = n->next) {
+        if (!decodeUtf8(std::string_view(n->surface, n->length), part))
+            return false;
+        GroupWord word{text.length(), text.length() + part.length(), Wide(), false};
+        word.known = ownReading(n, word.reading);
+        first.push_back(word);
+        text.append(part);
+        if (n == lastNode)
+            break;
+    }
+    std::vector<GroupWord> second;
+    uint32_t at = 0;
+    for (size_t i = left; i <= right; ++i) {
+        const Word& unidic = m_words[i];
+        if (i > left && unidic.begin != m_words[i - 1].end)
+            return false;
+        if (!decodeUtf8(std::string_view(m_text + unidic.begin, unidic.end - unidic.begin), part))
+            return false;
+        GroupWord word{at, at + part.length(), Wide(), false};
+        word.known = !kanaOf(unidic).empty() && decodeUtf8(kanaOf(unidic), word.reading);
+        toHiragana(word.reading);
+        second.push_back(word);
+        at += part.length();
+    }
+    if (at != text.length())
+        return false;
+    const std::vector<Wide> given = distributeReadings(text, first, second);
+    m_groupBegin = beginOf(firstNode);
+    m_groupEnd = endOf(lastNode);
+    m_given.clear();
+    TString<char> utf8;
+    size_t k = 0;
+    for (const MeCab::Node* n = firstNode;; n = n->next, ++k) {
+        utf8.clear();
+        appendUtf8(given[k], utf8);
+        m_given.push_back(Given{beginOf(n), std::string(utf8.data(), utf8.length())});
+        if (n == lastNode)
+            break;
+    }
+    return true;
+}
+
+std::string_view ReadingSource::readingOf(const MeCab::Node* node, std::string_view fallback)
+{
+    if (!m_text || node->surface < m_text || node->length == 0 || node->surface + node->length > m_text + m_length)
+        return fallback;
+    if (!m_analysed)
+        analyse();
+    const auto begin = static_cast<uint32_t>(node->surface - m_text);
+    const uint32_t end = begin + node->length;
+    const bool inGroup = begin >= m_groupBegin && end <= m_groupEnd;
+    if (!inGroup && tiledReading(begin, end))
+        return m_joined;
+    if (!inGroup && !readGroup(node))
+        return fallback;
+    for (const Given& given : m_given) {
+        if (given.begin == begin)
+            return given.reading.empty() ? fallback : std::string_view(given.reading);
+    }
+    return fallback;
 }
