@@ -80,9 +80,32 @@ TEST_F(ReadingSourceTest, KnownCases)
         EXPECT_EQ(divide(c.text), c.expected) << c.why;
 }
 
+TEST_F(ReadingSourceTest, ReadingsOfWordsTheAnalysesCutDifferentlyAreSplitWhereThatIsPlain)
+{
+    const struct {
+        const char* text;
+        const char* expected;
+        const char* why;
+    } cases[] = {
+        {"ぶるぶる顫えて", "ぶるぶる｜顫《ふる》えて", "a word unknown to IPADIC, its okurigana a word of their own"},
+        {"無尽蔵に長閑かと", "｜無尽蔵《むじんぞう》に｜長閑《のど》かと", "okurigana IPADIC takes for a particle"},
+        {"閉じ籠められた", "｜閉《と》じ｜籠《こ》められた", "one UniDic word over three IPADIC words"},
+        {"這入ろうとする", "｜這入《はい》ろうとする", "IPADIC's word ends inside UniDic's okurigana"},
+        {"朝烏", "｜朝《あさ》｜烏《がらす》", "a kanji run split after the first word's own reading"},
+        {"日清戦争", "｜日《にっ》｜清《しん》｜戦争《せんそう》", "split before the last word's own reading"},
+        {"腐泥を", "｜腐《くさ》｜泥《どろ》を", "no reading of IPADIC's anchors the split: IPADIC's stay"},
+        {"腐泥を 腐泥を", "｜腐《くさ》｜泥《どろ》を ｜腐《くさ》｜泥《どろ》を", "a run after white space"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(divide(c.text), c.expected) << c.why;
+}
+
 TEST_F(ReadingSourceTest, DivisionIsTheFirstAnalysis)
 {
-    const std::string text = "智に働けば角が立つ。情に棹させば流される。意地を通せば窮屈だ。 所謂大学生の今日";
+    // The phrase table's rubies set marks (その後に, 四分音符): UniDic reads
+    // 後 あと and 分 ぷん, and would take them away.
+    const std::string text = "智に働けば角が立つ。情に棹させば流される。意地を通せば窮屈だ。 所謂大学生の今日"
+                             "、その後に四分音符一こ。閉じ籠められた長閑かな日清戦争";
     context.kazenoha = true;
     context.wakachi = true;
     context.jyoshi_wakachi = true;
