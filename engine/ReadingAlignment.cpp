@@ -184,9 +184,10 @@ bool splitOverKana(const Wide& surface, const Wide& reading, std::vector<Wide>& 
     return true;
 }
 
-std::vector<Wide> distributeReadings(const Wide& text, const std::vector<GroupWord>& first,
-                                     const std::vector<GroupWord>& second)
+Distribution distributeReadings(const Wide& text, const std::vector<GroupWord>& first,
+                                const std::vector<GroupWord>& second)
 {
+    Distribution distribution;
     std::vector<Run> runs = secondRuns(text, second);
     // The run each character lies in, or none for hiragana.
     std::vector<int32_t> runAt(text.length(), -1);
@@ -200,12 +201,16 @@ std::vector<Wide> distributeReadings(const Wide& text, const std::vector<GroupWo
         }
         if (!run.read)
             continue;
-        if (run.words.size() == 1)
+        if (run.words.size() == 1) {
             run.pieces.assign(1, run.reading);
-        else if (!splitShared(text, first, run))
+        } else if (!splitShared(text, first, run)) {
             run.read = false;
+            if (first[run.words.front()].begin == run.begin && first[run.words.back()].end == run.end)
+                distribution.shared.push_back(SharedRun{run.words.front(), run.words.back(), run.reading});
+        }
     }
-    std::vector<Wide> given(first.size());
+    std::vector<Wide>& given = distribution.readings;
+    given.resize(first.size());
     for (size_t k = 0; k < first.size(); ++k) {
         const GroupWord& word = first[k];
         Wide reading;
@@ -228,5 +233,5 @@ std::vector<Wide> distributeReadings(const Wide& text, const std::vector<GroupWo
         if (complete && kanji)
             given[k] = reading;
     }
-    return given;
+    return distribution;
 }

@@ -27,11 +27,26 @@ struct GroupWord {
 bool splitOverKana(const KILN::TString<unsigned int>& surface, const KILN::TString<unsigned int>& reading,
                    std::vector<KILN::TString<unsigned int>>& runReadings);
 
-// The readings the second words give the first ones, one for each first
-// word: empty where a word holds only hiragana, or where the second words
-// give its characters no plain reading, so that it keeps its own. Both lists
-// cover text, [0, length), each word after the other; the first words carry
-// their own readings, which anchor the split of a kanji run they share.
-std::vector<KILN::TString<unsigned int>> distributeReadings(const KILN::TString<unsigned int>& text,
-                                                            const std::vector<GroupWord>& first,
-                                                            const std::vector<GroupWord>& second);
+// A run of kanji that whole words of the first analysis, first to last,
+// make up, which the second reads as one but whose reading their own
+// readings do not split: it can only be written as one ruby.
+struct SharedRun {
+    uint32_t first;
+    uint32_t last;
+    KILN::TString<unsigned int> reading;
+};
+
+// What the second words give the first ones: a reading for each first word,
+// empty where a word holds only hiragana, or where the second words give its
+// characters no plain reading, so that it keeps its own; and the shared runs
+// without a split.
+struct Distribution {
+    std::vector<KILN::TString<unsigned int>> readings;
+    std::vector<SharedRun> shared;
+};
+
+// Both lists cover text, [0, length), each word after the other; the first
+// words carry their own readings, which anchor the split of a kanji run they
+// share.
+Distribution distributeReadings(const KILN::TString<unsigned int>& text, const std::vector<GroupWord>& first,
+                                const std::vector<GroupWord>& second);

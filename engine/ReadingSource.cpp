@@ -110,6 +110,8 @@ void ReadingSource::startRun(const char* text, uint32_t length)
     m_words.clear();
     m_groupBegin = m_groupEnd = 0;
     m_given.clear();
+    m_shared.clear();
+    m_chain = nullptr;
 }
 
 void ReadingSource::analyse()
@@ -227,19 +229,57 @@ bool ReadingSource::readGroup(const MeCab::Node* node)
     }
     if (at != text.length())
         return false;
-    const std::vector<Wide> given = distributeReadings(text, first, second);
+    const Distribution distribution = distributeReadings(text, first, second);
     m_groupBegin = beginOf(firstNode);
     m_groupEnd = endOf(lastNode);
     m_given.clear();
+    m_shared.clear();
+    m_chain = nullptr;
     TString<char> utf8;
-    size_t k = 0;
-    for (const MeCab::Node* n = firstNode;; n = n->next, ++k) {
+    std::vector<const MeCab::Node*> nodes;
+    for (const MeCab::Node* n = firstNode;; n = n->next) {
         utf8.clear();
-        appendUtf8(given[k], utf8);
+        appendUtf8(distribution.readings[nodes.size()], utf8);
         m_given.push_back(Given{beginOf(n), std::string(utf8.data(), utf8.length())});
+        nodes.push_back(n);
         if (n == lastNode)
             break;
     }
+    for (const SharedRun& run : distribution.shared) {
+        utf8.clear();
+        appendUtf8(run.reading, utf8);
+        m_shared.push_back(Shared{beginOf(nodes[run.first]), endOf(nodes[run.last]), std::string(utf8.data(), utf8.length())});
+    }
+    return true;
+}
+
+bool ReadingSource::endsSharedRun(const MeCab::Node* node, uint32_t before, uint32_t after, uint32_t& from,
+                                  std::string_view& base, std::string_view& reading)
+{
+    const Shared* shared = nullptr;
+    if (m_text && node->surface >= m_text && node->surface + node->length <= m_text + m_length) {
+        const auto begin = static_cast<uint32_t>(node->surface - m_text);
+        for (const Shared& run : m_shared) {
+            if (begin >= run.begin && begin < run.end)
+                shared = &run;
+        }
+    }
+    const auto begin = shared ? static_cast<uint32_t>(node->surface - m_text) : 0;
+    if (shared && begin == shared->begin) {
+        m_chain = shared;
+        m_chainFrom = before;
+    } else if (!shared || shared != m_chain || begin != m_chainNext || before != m_chainEnd) {
+        m_chain = nullptr;
+        return false;
+    }
+    m_chainNext = begin + node->length;
+    m_chainEnd = after;
+    if (m_chainNext != shared->end)
+        return false;
+    m_chain = nullptr;
+    from = m_chainFrom;
+    base = std::string_view(m_text + shared->begin, shared->end - shared->begin);
+    reading = shared->reading;
     return true;
 }
 

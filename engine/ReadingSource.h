@@ -46,6 +46,14 @@ public:
     // hiragana; fallback when the second analysis gives none. The view is
     // valid until the next call.
     std::string_view readingOf(const MeCab::Node* node, std::string_view fallback);
+    // Told, after readingOf, that the node was written to output[before,
+    // after): true when it ends a run of kanji that whole words make up, that
+    // UniDic reads as one and that cannot be split over them, and they were
+    // written one after the other with nothing (no mark) between them. Then
+    // from is where the run's first word was written, base its characters
+    // and reading UniDic's reading of it (hiragana), valid until the next call.
+    bool endsSharedRun(const MeCab::Node* node, uint32_t before, uint32_t after, uint32_t& from,
+                       std::string_view& base, std::string_view& reading);
 
 private:
     // A UniDic word: bytes [begin, end) of the run; its feature is read only
@@ -60,6 +68,13 @@ private:
     // where it keeps its own.
     struct Given {
         uint32_t begin;
+        std::string reading;
+    };
+    // A run of kanji that cannot be split over the words making it up:
+    // bytes [begin, end) and its reading.
+    struct Shared {
+        uint32_t begin;
+        uint32_t end;
         std::string reading;
     };
 
@@ -83,4 +98,11 @@ private:
     uint32_t m_groupBegin = 0;
     uint32_t m_groupEnd = 0;
     std::vector<Given> m_given;
+    std::vector<Shared> m_shared;
+    // The shared run being written: its words up to byte m_chainNext went to
+    // the output from m_chainFrom to m_chainEnd.
+    const Shared* m_chain = nullptr;
+    uint32_t m_chainNext = 0;
+    uint32_t m_chainFrom = 0;
+    uint32_t m_chainEnd = 0;
 };

@@ -154,23 +154,37 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
     }
     const std::string_view surface(node->surface, node->length);
     const std::string_view own = featureColumn(node->feature, 7);
-    const std::string_view reading = context.readings ? context.readings->readingOf(node, own) : own;
+    if (!context.readings) {
+        appendNotation(context, surface, own, output);
+        return;
+    }
+    const std::string_view reading = context.readings->readingOf(node, own);
     const uint32_t before = output.length();
     appendNotation(context, surface, reading, output);
-    if (reading == own)
-        return;
-    // The phrase table's ruby patterns are written with the first analysis's
-    // readings, and some set marks: where either notation holds a ruby they
-    // name, the word keeps its own, so that the marks stay as without the
-    // second analysis.
-    const uint32_t after = output.length();
-    appendNotation(context, surface, own, output);
-    const std::string_view taken(output.data() + before, after - before);
-    const std::string_view kept(output.data() + after, output.length() - after);
-    if (holdsPhraseRuby(taken) || holdsPhraseRuby(kept))
-        output.erase(before, after - before);
-    else
-        output.erase(after, output.length() - after);
+    if (reading != own) {
+        // The phrase table's ruby patterns are written with the first
+        // analysis's readings, and some set marks: where either notation
+        // holds a ruby they name, the word keeps its own, so that the marks
+        // stay as without the second analysis.
+        const uint32_t after = output.length();
+        appendNotation(context, surface, own, output);
+        const std::string_view taken(output.data() + before, after - before);
+        const std::string_view kept(output.data() + after, output.length() - after);
+        if (holdsPhraseRuby(taken) || holdsPhraseRuby(kept))
+            output.erase(before, after - before);
+        else
+            output.erase(after, output.length() - after);
+    }
+    // Words that make up a kanji run UniDic reads as one, written with
+    // nothing between them, become one ruby over the run.
+    uint32_t from = 0;
+    std::string_view base;
+    std::string_view shared;
+    if (context.readings->endsSharedRun(node, before, output.length(), from, base, shared)
+        && !holdsPhraseRuby(std::string_view(output.data() + from, output.length() - from))) {
+        output.erase(from, output.length() - from);
+        appendNotation(context, base, shared, output);
+    }
 }
 
 bool isKanaText(const Wide& text)

@@ -56,7 +56,7 @@ std::vector<std::string> distributed(const std::vector<std::pair<std::string, st
     const std::vector<GroupWord> secondWords = groupWords(second, secondText);
     EXPECT_EQ(narrow(text), narrow(secondText));
     std::vector<std::string> readings;
-    for (const Wide& reading : distributeReadings(text, firstWords, secondWords))
+    for (const Wide& reading : distributeReadings(text, firstWords, secondWords).readings)
         readings.push_back(narrow(reading));
     return readings;
 }
