@@ -111,3 +111,20 @@ TEST(DistributeReadings, WordsTheSecondAnalysisCannotReadKeepTheirOwn)
     EXPECT_EQ(distributed({{"腐", "くさ"}, {"泥炭", "でいたん"}}, {{"腐泥", "ふでい"}, {"炭", "たん"}}),
               (Readings{"", ""}));
 }
+
+TEST(DistributeReadings, AnUnsplitRunOfWholeWordsIsSharedForOneRuby)
+{
+    Wide text;
+    Wide same;
+    const std::vector<GroupWord> first = groupWords({{"腐", "くさ"}, {"泥", "どろ"}, {"を", "を"}}, text);
+    const Distribution shared = distributeReadings(text, first, groupWords({{"腐泥", "ふでい"}, {"を", "を"}}, same));
+    ASSERT_EQ(shared.shared.size(), 1u);
+    EXPECT_EQ(shared.shared[0].first, 0u);
+    EXPECT_EQ(shared.shared[0].last, 1u);
+    EXPECT_EQ(narrow(shared.shared[0].reading), "ふでい");
+    // A run split by the words' own readings, or one a word only partly
+    // belongs to, is no shared one.
+    EXPECT_TRUE(distributeReadings(text, first, groupWords({{"腐泥", "くさどろ"}, {"を", "を"}}, same)).shared.empty());
+    const std::vector<GroupWord> across = groupWords({{"腐", "くさ"}, {"泥炭", "でいたん"}}, text);
+    EXPECT_TRUE(distributeReadings(text, across, groupWords({{"腐泥", "ふでい"}, {"炭", "たん"}}, same)).shared.empty());
+}

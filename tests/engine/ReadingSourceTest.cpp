@@ -74,7 +74,7 @@ TEST_F(ReadingSourceTest, KnownCases)
         {"其処に", "｜其処《そこ》に", "unknown to IPADIC, known to UniDic"},
         {"彁が", "彁が", "unknown to both: no reading, so no ruby"},
         {"大学生", "｜大学生《だいがくせい》", "one IPADIC word over two UniDic words: readings joined"},
-        {"所謂", "｜所《ところ》｜謂《いい》", "two IPADIC words inside one UniDic word: IPADIC's readings stay"},
+        {"所謂", "｜所謂《いわゆる》", "two IPADIC words inside one UniDic word: one ruby over both"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(divide(c.text), c.expected) << c.why;
@@ -93,11 +93,21 @@ TEST_F(ReadingSourceTest, ReadingsOfWordsTheAnalysesCutDifferentlyAreSplitWhereT
         {"這入ろうとする", "｜這入《はい》ろうとする", "IPADIC's word ends inside UniDic's okurigana"},
         {"朝烏", "｜朝《あさ》｜烏《がらす》", "a kanji run split after the first word's own reading"},
         {"日清戦争", "｜日《にっ》｜清《しん》｜戦争《せんそう》", "split before the last word's own reading"},
-        {"腐泥を", "｜腐《くさ》｜泥《どろ》を", "no reading of IPADIC's anchors the split: IPADIC's stay"},
-        {"腐泥を 腐泥を", "｜腐《くさ》｜泥《どろ》を ｜腐《くさ》｜泥《どろ》を", "a run after white space"},
+        {"腐泥を", "｜腐泥《ふでい》を", "no reading of IPADIC's anchors the split: one ruby over both words"},
+        {"腐泥を 病夫の", "｜腐泥《ふでい》を ｜病夫《びょうふ》の", "a run after white space"},
+        {"婆娑と", "｜婆娑《ばさ》と", "one of the words unknown to IPADIC"},
+        {"蒸羊羹", "蒸羊｜羹《あつもの》", "words that cut UniDic's runs (蒸 羊羹): IPADIC's readings stay"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(divide(c.text), c.expected) << c.why;
+}
+
+TEST_F(ReadingSourceTest, AMarkBetweenWordsKeepsTheirRubiesApart)
+{
+    context.kazenoha = true;
+    context.wakachi = true;
+    EXPECT_EQ(divide("腐泥を"), "｜腐《くさ》_｜泥《どろ》を") << "IPADIC takes 腐 for a verb";
+    EXPECT_EQ(divide("病夫のごとく"), "｜病夫《びょうふ》のごとく");
 }
 
 TEST_F(ReadingSourceTest, DivisionIsTheFirstAnalysis)
@@ -105,7 +115,7 @@ TEST_F(ReadingSourceTest, DivisionIsTheFirstAnalysis)
     // The phrase table's rubies set marks (その後に, 四分音符): UniDic reads
     // 後 あと and 分 ぷん, and would take them away.
     const std::string text = "智に働けば角が立つ。情に棹させば流される。意地を通せば窮屈だ。 所謂大学生の今日"
-                             "、その後に四分音符一こ。閉じ籠められた長閑かな日清戦争";
+                             "、その後に四分音符一こ。閉じ籠められた長閑かな日清戦争、腐泥の病夫";
     context.kazenoha = true;
     context.wakachi = true;
     context.jyoshi_wakachi = true;
@@ -119,8 +129,11 @@ TEST_F(ReadingSourceTest, DivisionIsTheFirstAnalysis)
     const auto marksAndText = [](const std::string& divided) {
         std::string kept;
         for (size_t i = 0; i < divided.size(); ++i) {
+            // One ruby may span words that had one each.
             if (divided.compare(i, 3, "《") == 0)
                 i = divided.find("》", i) + 2;
+            else if (divided.compare(i, 3, "｜") == 0)
+                i += 2;
             else
                 kept += divided[i];
         }
