@@ -176,15 +176,21 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
             output.erase(after, output.length() - after);
     }
     // Words that make up a kanji run UniDic reads as one, written with
-    // nothing between them, become one ruby over the run.
+    // nothing between them, become one ruby over the run; not where the
+    // words' rubies or the run's take part in the phrase table.
     uint32_t from = 0;
     std::string_view base;
     std::string_view shared;
-    if (context.readings->endsSharedRun(node, before, output.length(), from, base, shared)
-        && !holdsPhraseRuby(std::string_view(output.data() + from, output.length() - from))) {
-        output.erase(from, output.length() - from);
-        appendNotation(context, base, shared, output);
-    }
+    if (!context.readings->endsSharedRun(node, before, output.length(), from, base, shared))
+        return;
+    const uint32_t written = output.length();
+    appendNotation(context, base, shared, output);
+    const std::string_view words(output.data() + from, written - from);
+    const std::string_view run(output.data() + written, output.length() - written);
+    if (holdsPhraseRuby(words) || holdsPhraseRuby(run))
+        output.erase(written, output.length() - written);
+    else
+        output.erase(from, written - from);
 }
 
 bool isKanaText(const Wide& text)
