@@ -1,11 +1,14 @@
 #include "engine/ReadingSource.h"
 
 #include "engine/WordDivision.h"
+#include "tests/support/Corpus.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 using KILN::TString;
@@ -54,8 +57,38 @@ protected:
         return std::string(output.data(), output.length());
     }
 
+    // The text divided with the same switches but the first analysis's
+    // readings alone.
+    std::string divideWithoutReadings(const std::string& text)
+    {
+        EngineContext plain;
+        plain.tagger.reset(MeCab::createTagger(""));
+        plain.wakachi = context.wakachi;
+        plain.jyoshi_wakachi = context.jyoshi_wakachi;
+        plain.kazenoha = context.kazenoha;
+        TString<char> output;
+        divideText(plain, TString<char>(text.data(), static_cast<uint32_t>(text.size())), output);
+        return std::string(output.data(), output.length());
+    }
+
     EngineContext context;
 };
+
+// The divided text without its rubies: the text and its marks. One ruby may
+// span words that had one each.
+std::string marksAndText(const std::string& divided)
+{
+    std::string kept;
+    for (size_t i = 0; i < divided.size(); ++i) {
+        if (divided.compare(i, 3, "《") == 0)
+            i = divided.find("》", i) + 2;
+        else if (divided.compare(i, 3, "｜") == 0)
+            i += 2;
+        else
+            kept += divided[i];
+    }
+    return kept;
+}
 
 } // namespace
 
@@ -120,27 +153,38 @@ TEST_F(ReadingSourceTest, DivisionIsTheFirstAnalysis)
     context.wakachi = true;
     context.jyoshi_wakachi = true;
     const std::string withReadings = divide(text);
-    EngineContext plain;
-    plain.tagger.reset(MeCab::createTagger(""));
-    plain.jyoshi_wakachi = true;
-    TString<char> output;
-    divideText(plain, TString<char>(text.data(), static_cast<uint32_t>(text.size())), output);
-    const std::string withoutReadings(output.data(), output.length());
-    const auto marksAndText = [](const std::string& divided) {
-        std::string kept;
-        for (size_t i = 0; i < divided.size(); ++i) {
-            // One ruby may span words that had one each.
-            if (divided.compare(i, 3, "《") == 0)
-                i = divided.find("》", i) + 2;
-            else if (divided.compare(i, 3, "｜") == 0)
-                i += 2;
-            else
-                kept += divided[i];
-        }
-        return kept;
-    };
+    const std::string withoutReadings = divideWithoutReadings(text);
     EXPECT_NE(withReadings, withoutReadings);
     EXPECT_EQ(marksAndText(withReadings), marksAndText(withoutReadings));
+}
+
+TEST_F(ReadingSourceTest, OnRealTextTheMarksAreThoseOfTheFirstAnalysis)
+{
+    const std::filesystem::path sample = zef::test::corpusBook("readings/aozora-sample.jsonl");
+    if (sample.empty())
+        GTEST_SKIP() << "the shared corpus is absent";
+    // The sentences of the sample, a line each.
+    std::ifstream in(sample);
+    std::string text;
+    const std::string key = "\"sentence\": \"";
+    for (std::string line; std::getline(in, line);) {
+        const size_t at = line.find(key);
+        const size_t end = line.find("\", \"start\"", at);
+        if (at != std::string::npos && end != std::string::npos)
+            text += line.substr(at + key.size(), end - at - key.size()) + "\n";
+    }
+    ASSERT_GT(text.size(), 100000u);
+    context.kazenoha = true;
+    context.wakachi = true;
+    context.jyoshi_wakachi = true;
+    const std::string withReadings = divide(text);
+    const std::string withoutReadings = divideWithoutReadings(text);
+    EXPECT_NE(withReadings, withoutReadings);
+    const std::string marked = marksAndText(withReadings);
+    const std::string plain = marksAndText(withoutReadings);
+    ASSERT_EQ(marked.size(), plain.size());
+    const size_t differs = std::mismatch(marked.begin(), marked.end(), plain.begin()).first - marked.begin();
+    EXPECT_EQ(differs, marked.size()) << plain.substr(differs < 60 ? 0 : differs - 60, 120);
 }
 
 TEST(ReadingSourceRefusal, FoldersThatAreNoUnidicAreRefusedByName)
