@@ -46,6 +46,25 @@ std::string_view unidicColumn(const char* feature, uint32_t n)
     }
 }
 
+// True unless the UTF-8 text surely holds no ideograph: every character
+// below U+3400 but 々 (E3 80 85), 〇 (E3 80 87) and 〻 (E3 80 BB). Runs of
+// kana and punctuation alone need no second analysis.
+bool mayHoldKanji(const char* text, uint32_t length)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    for (uint32_t i = 0; i < length; ++i) {
+        if (bytes[i] >= 0xE4)
+            return true;
+        if (bytes[i] != 0xE3 || i + 2 >= length)
+            continue;
+        const unsigned char second = bytes[i + 1];
+        const unsigned char third = bytes[i + 2];
+        if (second >= 0x90 || (second == 0x80 && (third == 0x85 || third == 0x87 || third == 0xBB)))
+            return true;
+    }
+    return false;
+}
+
 // The first analysis's reading (IPADIC's column 7) in hiragana.
 bool ownReading(const MeCab::Node* node, Wide& reading)
 {
@@ -106,17 +125,20 @@ void ReadingSource::startRun(const char* text, uint32_t length)
 {
     m_text = text;
     m_length = length;
-    m_analysed = false;
     m_words.clear();
     m_groupBegin = m_groupEnd = 0;
     m_given.clear();
     m_shared.clear();
     m_chain = nullptr;
+    // Analysed now, before the first analysis of the run: analysed between
+    // that and the walk over its words, UniDic's dictionary would push the
+    // first one's out of the caches.
+    if (mayHoldKanji(text, length))
+        analyse();
 }
 
 void ReadingSource::analyse()
 {
-    m_analysed = true;
     for (const MeCab::Node* node = m_tagger->parseToNode(m_text, m_length); node; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
             continue;
@@ -287,8 +309,6 @@ std::string_view ReadingSource::readingOf(const MeCab::Node* node, std::string_v
 {
     if (!m_text || node->surface < m_text || node->length == 0 || node->surface + node->length > m_text + m_length)
         return fallback;
-    if (!m_analysed)
-        analyse();
     const auto begin = static_cast<uint32_t>(node->surface - m_text);
     const uint32_t end = begin + node->length;
     const bool inGroup = begin >= m_groupBegin && end <= m_groupEnd;

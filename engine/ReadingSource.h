@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-// Readings from a second analysis with a UniDic dictionary. A run of text is
-// analysed again when a reading of one of its words is first asked for; a
-// word of the first analysis takes the readings of the UniDic words that
+// Readings from a second analysis with a UniDic dictionary. A run of text
+// that may hold kanji is analysed again as it starts; a word of the first
+// analysis takes the readings of the UniDic words that
 // cover exactly its characters (UniDic's "kana" column, the reading as
 // written in katakana). Where the words do not line up, the smallest group of
 // words of both analyses with common outer edges is taken, and the UniDic
@@ -38,8 +38,9 @@ public:
     // reading in the kana column.
     static std::unique_ptr<ReadingSource> open(const char* folder, const std::vector<const char*>& arguments);
 
-    // Starts a run of length bytes; the first analysis's nodes asked about
-    // until the next run point into text, which must stay unchanged.
+    // Starts a run of length bytes, before the first analysis of it; the
+    // first analysis's nodes asked about until the next run point into text,
+    // which must stay unchanged.
     void startRun(const char* text, uint32_t length);
     // The reading of a word of the first analysis of the run, whose
     // neighbours (prev, next) are the run's other words: in katakana or
@@ -91,7 +92,6 @@ private:
     std::unique_ptr<MeCab::Tagger> m_tagger;
     const char* m_text = nullptr;
     uint32_t m_length = 0;
-    bool m_analysed = false;
     std::vector<Word> m_words;
     std::string m_joined;
     // The group worked out last: bytes [m_groupBegin, m_groupEnd).
