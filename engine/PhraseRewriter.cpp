@@ -1,6 +1,8 @@
 #include "engine/PhraseRewriter.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include <string_view>
 
 using KILN::TString;
@@ -50,6 +52,25 @@ constexpr PhrasePair rubyPairs[PairCount] = {
     {"はじっ_こ", "はじっこ"},
     {"｜木《こ》の｜下《した》で", "｜木《き》の｜下《した》で"},
 };
+
+// The rubies ｜base《reading》 the ruby patterns name, each once.
+const std::vector<std::string_view>& phraseRubies()
+{
+    static const std::vector<std::string_view> rubies = [] {
+        std::vector<std::string_view> found;
+        for (const PhrasePair& pair : rubyPairs) {
+            for (size_t at = pair.pattern.find("｜"); at != std::string_view::npos;
+                 at = pair.pattern.find("｜", at + 1)) {
+                const size_t end = pair.pattern.find("》", at);
+                const std::string_view ruby = pair.pattern.substr(at, end + std::string_view("》").size() - at);
+                if (std::find(found.begin(), found.end(), ruby) == found.end())
+                    found.push_back(ruby);
+            }
+        }
+        return found;
+    }();
+    return rubies;
+}
 
 // Replacing a pattern until it no longer occurs ends only when no
 // replacement holds its own pattern, with either mark.
@@ -325,4 +346,13 @@ void PhraseRewriter::edited(uint32_t at, uint32_t removed, uint32_t inserted)
 void applyPhraseTables(const EngineContext& context, TString<char>& output)
 {
     PhraseRewriter(context).apply(output);
+}
+
+bool holdsPhraseRuby(std::string_view notation)
+{
+    for (const std::string_view ruby : phraseRubies()) {
+        if (notation.find(ruby) != std::string_view::npos)
+            return true;
+    }
+    return false;
 }

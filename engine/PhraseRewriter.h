@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Rewrites the phrases whose division the kazenoha rules get wrong, through a
 // fixed table of (pattern, replacement) pairs: the plain table, or with ruby
@@ -72,3 +73,7 @@ private:
 
 // Applies the phrase tables chosen by context to the whole output.
 void applyPhraseTables(const EngineContext& context, KILN::TString<char>& output);
+
+// True when the notation holds a ruby ｜base《reading》 that a pattern of the
+// ruby table names: a word written so may take part in a rewrite.
+bool holdsPhraseRuby(std::string_view notation);

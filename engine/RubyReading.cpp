@@ -2,6 +2,7 @@
 
 #include "engine/CodePoints.h"
 #include "engine/Feature.h"
+#include "engine/PhraseRewriter.h"
 
 #include <string>
 #include <string_view>
@@ -48,13 +49,6 @@ bool isKanaBlock(const char* text, uint32_t length)
             return false;
     }
     return true;
-}
-
-// A reading column that gives no reading: missing (a word the dictionary
-// lacks has none), empty, or the dictionary's "*" for a field without value.
-bool isNoReading(std::string_view reading)
-{
-    return reading.empty() || reading == "*";
 }
 
 // ｜《》〈〉 and the escape ＼: in a base or a reading they would end it.
@@ -125,20 +119,16 @@ void writeNotation(const EngineContext& context, std::string_view surface, std::
     writeRuby(context, list.segments, output);
 }
 
-} // namespace
-
-void appendWord(const EngineContext& context, const MeCab::Node* node, TString<char>& output)
+// Appends the surface in ruby notation with the reading, worked out once for
+// each pair of surface and reading.
+void appendNotation(const EngineContext& context, std::string_view surface, std::string_view reading,
+                    TString<char>& output)
 {
-    std::string_view reading = featureColumn(node->feature, 7);
-    if (context.ruby && context.readings)
-        reading = context.readings->readingOf(node->surface, node->length, reading);
-    // Without ruby the notation would give back the surface itself; without a
-    // reading it would be an empty ruby text.
-    if (!context.ruby || isNoReading(reading) || isKanaBlock(node->surface, node->length)) {
-        output.append(node->surface, node->length);
+    // Without a reading the notation would be an empty ruby text.
+    if (isNoReading(reading)) {
+        output.append(surface.data(), static_cast<uint32_t>(surface.size()));
         return;
     }
-    const std::string_view surface(node->surface, node->length);
     if (const auto notation = context.rubyCache.find(surface, reading)) {
         output.append(notation->data(), static_cast<uint32_t>(notation->size()));
         return;
@@ -146,6 +136,61 @@ void appendWord(const EngineContext& context, const MeCab::Node* node, TString<c
     const uint32_t before = output.length();
     writeNotation(context, surface, reading, output);
     context.rubyCache.store(surface, reading, std::string_view(output.data() + before, output.length() - before));
+}
+
+} // namespace
+
+bool isNoReading(std::string_view reading)
+{
+    return reading.empty() || reading == "*";
+}
+
+void appendWord(const EngineContext& context, const MeCab::Node* node, TString<char>& output)
+{
+    // Without ruby the notation would give back the surface itself.
+    if (!context.ruby || isKanaBlock(node->surface, node->length)) {
+        output.append(node->surface, node->length);
+        return;
+    }
+    const std::string_view surface(node->surface, node->length);
+    const std::string_view own = featureColumn(node->feature, 7);
+    if (!context.readings) {
+        appendNotation(context, surface, own, output);
+        return;
+    }
+    const std::string_view reading = context.readings->readingOf(node, own);
+    const uint32_t before = output.length();
+    appendNotation(context, surface, reading, output);
+    if (reading != own) {
+        // The phrase table's ruby patterns are written with the first
+        // analysis's readings, and some set marks: where either notation
+        // holds a ruby they name, the word keeps its own, so that the marks
+        // stay as without the second analysis.
+        const uint32_t after = output.length();
+        appendNotation(context, surface, own, output);
+        const std::string_view taken(output.data() + before, after - before);
+        const std::string_view kept(output.data() + after, output.length() - after);
+        if (holdsPhraseRuby(taken) || holdsPhraseRuby(kept))
+            output.erase(before, after - before);
+        else
+            output.erase(after, output.length() - after);
+    }
+    // Words that make up a kanji run UniDic reads as one, written with
+    // nothing between them, become one ruby over the run; not where the
+    // words' rubies or the run's take part in the phrase table.
+    uint32_t from = 0;
+    std::string_view base;
+    std::string_view shared;
+    if (!context.readings->endsSharedRun(node, before, output.length(), from, base, shared))
+        return;
+    const uint32_t written = output.length();
+    appendNotation(context, base, shared, output);
+    const std::string_view words(output.data() + from, written - from);
+    const std::string_view run(output.data() + written, output.length() - written);
+    if (holdsPhraseRuby(words) || holdsPhraseRuby(run))
+        output.erase(written, output.length() - written);
+    else
+        output.erase(from, written - from);
 }
 
 bool isKanaText(const Wide& text)

@@ -5,6 +5,8 @@
 #include "kiln/base/ArrayList.h"
 #include "kiln/base/TString.h"
 
+#include <string_view>
+
 // Ruby readings: a word containing kanji is written as its runs of
 // non-hiragana characters, each followed by its part of the dictionary's
 // reading, as ｜base《reading》, while its hiragana (okurigana) stay bare.
@@ -12,8 +14,12 @@
 // its notation back to UTF-8 once; the steps in between work on code points.
 
 // Appends node's surface, in ruby notation when it contains kanji, the
-// dictionary gives it a reading and context.ruby is on.
+// dictionary (or context.readings) gives it a reading and context.ruby is on.
 void appendWord(const EngineContext& context, const MeCab::Node* node, KILN::TString<char>& output);
+
+// A reading column that gives no reading: missing (a word the dictionary
+// lacks has none), empty, or the dictionary's "*" for a field without value.
+bool isNoReading(std::string_view reading);
 
 // True when every character is CJK punctuation, kana or a full-width form
 // (the empty text too).

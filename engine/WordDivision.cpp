@@ -74,7 +74,7 @@ void divideRunWithRewriter(TString<char>& run, const EngineContext& context, TSt
 {
     const char* text = run.zeroTerminated();
     if (context.readings && context.ruby)
-        context.readings->analyse(text, run.length());
+        context.readings->startRun(text, run.length());
     divideNodes(context.tagger->parseToNode(text), run, context, output, rewriter);
 }
 
