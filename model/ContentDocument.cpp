@@ -21,9 +21,9 @@ std::unique_ptr<KILN::Document> readContent(const PathString& path, const char* 
     return document;
 }
 
-void writeContent(const PathString& path, KILN::Document& document)
+void writeContent(const PathString& path, KILN::Document& document, WritePlace place)
 {
-    switch (writeDocument(path, document)) {
+    switch (writeDocument(path, document, place)) {
     case WriteResult::Done:
         return;
     case WriteResult::OutputFailed:

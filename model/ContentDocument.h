@@ -3,6 +3,7 @@
 #include "kiln/base/Document.h"
 #include "kiln/base/Element.h"
 #include "kiln/base/PathString.h"
+#include "model/DocumentFile.h"
 
 #include <memory>
 
@@ -13,8 +14,9 @@
 // error as its diagnostic under name (UTF-8; null: the path).
 std::unique_ptr<KILN::Document> readContent(const KILN::PathString& path, const char* name = nullptr);
 
-// Writes the document to path; raises 14, 15 or 16 by the step that failed.
-void writeContent(const KILN::PathString& path, KILN::Document& document);
+// Writes the document to path (place: see writeDocument); raises 14, 15 or
+// 16 by the step that failed.
+void writeContent(const KILN::PathString& path, KILN::Document& document, WritePlace place = WritePlace::Replaced);
 
 // The first child element named "body" of the document's first element
 // child, or null.

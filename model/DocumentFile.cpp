@@ -9,6 +9,7 @@
 #include "kiln/base/XMLOutputter.h"
 #include "kiln/file/FileOFlow.h"
 #include "kiln/file/NativePath.h"
+#include "kiln/file/OverwrittenFile.h"
 #include "kiln/file/RegularFile.h"
 #include "kiln/file/ReplacingFile.h"
 #include "model/XmlLookup.h"
@@ -73,19 +74,15 @@ std::unique_ptr<KILN::Document> readDocument(const PathString& path, uint32_t fl
     return document;
 }
 
-WriteResult writeDocument(const PathString& path, KILN::Document& document)
+namespace {
+
+// Serializes the document into file, an open ReplacingFile or OverwrittenFile.
+template <class File>
+WriteResult serializeInto(File& file, KILN::Document& document)
 {
-    if (KILN::XMLDecl* declaration = document.getXMLDecl()) {
-        if (KILN::Node* encoding = declaration->getAttributes()->getNamedItem(KILN::Utf16String(units(u"encoding"))))
-            encoding->setNodeValue(units(u"UTF-8"));
-    }
-    // Documents are written into the book's work folder, which a crash
-    // makes worthless anyway: no flush to disk, the packed book has one.
-    KILN::ReplacingFile file(path, KILN::ReplacingFile::Durability::Scratch);
     if (!file.open())
         return WriteResult::OpenFailed;
-    // The text is encoded and written as it is made; the destination changes
-    // only at the commit of a complete file.
+    // The text is encoded and written as it is made.
     try {
         KILN::FileOFlow bytes(file.stream(), true);
         KILN::XMLOutputter::writeUtf8(document, bytes, KILN::XMLOutputter::entityMode, true);
@@ -94,4 +91,22 @@ WriteResult writeDocument(const PathString& path, KILN::Document& document)
         return fileFailed ? WriteResult::WriteFailed : WriteResult::OutputFailed;
     }
     return file.commit() ? WriteResult::Done : WriteResult::WriteFailed;
+}
+
+} // namespace
+
+WriteResult writeDocument(const PathString& path, KILN::Document& document, WritePlace place)
+{
+    if (KILN::XMLDecl* declaration = document.getXMLDecl()) {
+        if (KILN::Node* encoding = declaration->getAttributes()->getNamedItem(KILN::Utf16String(units(u"encoding"))))
+            encoding->setNodeValue(units(u"UTF-8"));
+    }
+    if (place == WritePlace::WorkFolder) {
+        KILN::OverwrittenFile file(path);
+        return serializeInto(file, document);
+    }
+    // No flush to disk: a document's file is a step towards a book, which
+    // is flushed as a whole.
+    KILN::ReplacingFile file(path, KILN::ReplacingFile::Durability::Scratch);
+    return serializeInto(file, document);
 }

@@ -48,7 +48,15 @@ std::unique_ptr<KILN::Document> readDocument(const KILN::PathString& path, uint3
 
 enum class WriteResult { Done, OutputFailed, OpenFailed, WriteFailed };
 
+// How a document's file is written.
+enum class WritePlace {
+    Replaced,   // a new file renamed over path once it is complete
+    WorkFolder, // over the existing file of the working folder, in place
+};
+
 // Sets the declaration's "encoding" (when it has one) to "UTF-8", serializes
 // the document and writes it as UTF-8 with a byte-order mark, replacing the
-// file only once it is complete. Answers which step failed.
-WriteResult writeDocument(const KILN::PathString& path, KILN::Document& document);
+// file only once it is complete, or in place in the working folder, which a
+// failed conversion removes. Answers which step failed.
+WriteResult writeDocument(const KILN::PathString& path, KILN::Document& document,
+                          WritePlace place = WritePlace::Replaced);

@@ -21,7 +21,7 @@ void rebuildNavigation(const KILN::PathString& path, const std::vector<TocItem>&
                         native.c_str());
     if (!rebuildPageList(*navigation, items))
         raiseModelError(19, "The nav file parse error. %s", native.c_str());
-    switch (writeDocument(path, *navigation)) {
+    switch (writeDocument(path, *navigation, WritePlace::WorkFolder)) {
     case WriteResult::Done:
         return;
     case WriteResult::OutputFailed:

@@ -167,5 +167,5 @@ void setPageProgression(PackageDocuments& package, bool rightToLeft)
 
 bool writeOpf(const PathString& opfPath, PackageDocuments& package)
 {
-    return writeDocument(opfPath, *package.document) == WriteResult::Done;
+    return writeDocument(opfPath, *package.document, WritePlace::WorkFolder) == WriteResult::Done;
 }

@@ -225,7 +225,7 @@ void ZephraModel::preProcessEpub(const PreProcessOptions& options, const PathStr
         const std::unique_ptr<Document> document = readContent(path);
         if (Element* body = findBody(*document))
             preProcessBody(*body, m_contexts, pool(), worker);
-        writeContent(path, *document);
+        writeContent(path, *document, WritePlace::WorkFolder);
     });
     finishBook(destination);
 }
@@ -245,7 +245,7 @@ void ZephraModel::postProcessEpub(const PathString& source, const PathString& de
             Element* body = rewriteAfterAuthoring(*document, name.c_str(), options);
             if (options.publisher && body)
                 collectPageBreaks(*body, hrefEncoded(utf8(relativeHref(navigationPath, path))), pages[index]);
-            writeContent(path, *document);
+            writeContent(path, *document, WritePlace::WorkFolder);
         });
     } catch (const ZephraModelError& error) {
         if (error.number() != 23)
