@@ -1,6 +1,7 @@
 #include "model/EntryDeflater.h"
 
 #include "kiln/file/FileDescriptor.h"
+#include "kiln/file/RegularFile.h"
 #include "model/WorkerCount.h"
 
 #include <algorithm>
@@ -27,28 +28,14 @@ constexpr unsigned MaxThreads = 4;
 
 // Reads the whole regular file at path into bytes; false on any failure or
 // when it is (or grows) larger than MaxHeldFile.
-bool readWhole(const std::string& path, std::vector<unsigned char>& bytes, struct stat& status)
+bool readWhole(const std::string& path, std::string& bytes, struct stat& status)
 {
     // As the writer opens it: a link is not followed, a FIFO does not block.
     const KILN::FileDescriptor file(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!file.isOpen() || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > MaxHeldFile)
-        return false;
-    bytes.resize(static_cast<size_t>(status.st_size) + 1);
-    size_t length = 0;
-    for (;;) {
-        if (length == bytes.size())
-            return false;
-        const ssize_t got = read(file.get(), bytes.data() + length, bytes.size() - length);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return false;
-        if (got == 0)
-            break;
-        length += static_cast<size_t>(got);
-    }
-    bytes.resize(length);
-    return true;
+    return file.isOpen() && fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode)
+        && status.st_size <= MaxHeldFile
+        && KILN::readOpenFile(file.get(), bytes, static_cast<uint64_t>(status.st_size),
+                              static_cast<uint64_t>(MaxHeldFile));
 }
 
 } // namespace
@@ -125,7 +112,7 @@ void EntryDeflater::work()
 bool EntryDeflater::deflateFile(const std::string& path, Deflated& result) const
 {
     try {
-        std::vector<unsigned char> bytes;
+        std::string bytes;
         if (!readWhole(path, bytes, result.status))
             return false;
         // The parameters minizip deflates with, so that the entry reads as
@@ -134,7 +121,7 @@ bool EntryDeflater::deflateFile(const std::string& path, Deflated& result) const
         if (deflateInit2(&stream, m_level, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK)
             return false;
         result.data.resize(deflateBound(&stream, static_cast<uLong>(bytes.size())));
-        stream.next_in = bytes.data();
+        stream.next_in = reinterpret_cast<unsigned char*>(bytes.data());
         stream.avail_in = static_cast<uInt>(bytes.size());
         stream.next_out = result.data.data();
         stream.avail_out = static_cast<uInt>(result.data.size());
@@ -142,7 +129,7 @@ bool EntryDeflater::deflateFile(const std::string& path, Deflated& result) const
         result.data.resize(stream.total_out);
         deflateEnd(&stream);
         result.size = bytes.size();
-        result.crc = static_cast<uint32_t>(crc32(0, bytes.data(), static_cast<uInt>(bytes.size())));
+        result.crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uInt>(bytes.size())));
         return finished;
     } catch (const std::bad_alloc&) {
         return false;

@@ -22,10 +22,9 @@ FileRead openFailure(const std::string& native)
     return stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? FileRead::Failed : FileRead::NotRegular;
 }
 
-// Reads fd to its end into bytes, which start with room for the size the
-// file reported and one more byte, so that a file of that size ends in the
-// second read. A file that grew meanwhile is read on, up to maxBytes.
-bool readToEnd(int fd, std::string& bytes, uint64_t reported, uint64_t maxBytes)
+} // namespace
+
+bool readOpenFile(int fd, std::string& bytes, uint64_t reported, uint64_t maxBytes)
 {
     bytes.resize(static_cast<size_t>(reported < maxBytes ? reported + 1 : maxBytes + 1));
     size_t length = 0;
@@ -51,8 +50,6 @@ bool readToEnd(int fd, std::string& bytes, uint64_t reported, uint64_t maxBytes)
     return true;
 }
 
-} // namespace
-
 FileRead readRegularFile(const TStringPtr<unsigned short>& path, std::string& bytes, uint64_t maxBytes)
 {
     bytes.clear();
@@ -69,7 +66,7 @@ FileRead readRegularFile(const TStringPtr<unsigned short>& path, std::string& by
         return FileRead::NotRegular;
     bool read = false;
     try {
-        read = readToEnd(file.get(), bytes, static_cast<uint64_t>(st.st_size), maxBytes);
+        read = readOpenFile(file.get(), bytes, static_cast<uint64_t>(st.st_size), maxBytes);
     } catch (const std::bad_alloc&) {
     }
     if (!read) {
