@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -34,9 +35,18 @@ struct ProgramRun {
     int timeoutSeconds = 120;
 };
 
+// A signal sent once to a running program as soon as when answers true
+// (polled while it runs); signal 0 for none.
+struct Interruption {
+    int signal = 0;
+    std::function<bool()> when;
+};
+
 struct ProgramResult {
     // The exit status, or -1 when the program did not exit normally.
     int status = -1;
+    // The signal that ended the program, or 0.
+    int signal = 0;
     bool timedOut = false;
     std::string out;
     std::string err;
@@ -82,7 +92,7 @@ inline std::vector<char*> pointers(std::vector<std::string>& words)
 // Runs program; the captured streams pass through files in scratch, a folder
 // of the caller's.
 inline ProgramResult runProgram(const std::string& program, const ProgramRun& run,
-                                const std::filesystem::path& scratch)
+                                const std::filesystem::path& scratch, const Interruption& interruption = Interruption())
 {
     const std::string inPath = scratch / "program-stdin";
     const std::string errPath = scratch / "program-stderr";
@@ -106,14 +116,22 @@ inline ProgramResult runProgram(const std::string& program, const ProgramRun& ru
         int status = 0;
         pid_t answer;
         struct rusage usage {};
-        while ((answer = wait4(pid, &status, WNOHANG, &usage)) == 0 && std::chrono::steady_clock::now() < deadline)
+        bool interrupted = false;
+        while ((answer = wait4(pid, &status, WNOHANG, &usage)) == 0 && std::chrono::steady_clock::now() < deadline) {
+            if (interruption.signal && !interrupted && interruption.when()) {
+                kill(pid, interruption.signal);
+                interrupted = true;
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
         if (answer == 0) {
             kill(pid, SIGKILL);
             waitpid(pid, &status, 0);
             result.timedOut = true;
         } else if (answer == pid && WIFEXITED(status)) {
             result.status = WEXITSTATUS(status);
+        } else if (answer == pid && WIFSIGNALED(status)) {
+            result.signal = WTERMSIG(status);
         }
         result.peakKilobytes = usage.ru_maxrss;
         const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };

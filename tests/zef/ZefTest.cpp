@@ -9,6 +9,9 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
+#include <csignal>
+#include <optional>
 #include <string>
 
 namespace {
@@ -285,3 +288,40 @@ TEST_F(ZefTest, ShiftJisDocumentInPlaceKeepsItsText)
 }
 
 } // namespace
+
+TEST_F(ZefTest, SignalDuringConversionOnWorkersLeavesNothing)
+{
+    MiniBook book;
+    book.chapters.clear();
+    std::string text;
+    for (int i = 0; i < 120; ++i)
+        text += "<p>吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。</p>";
+    for (int i = 0; i < 300; ++i)
+        book.chapters.push_back({"text/c" + std::to_string(i) + ".xhtml", xhtmlDocument(text)});
+    writeZip(path("long.epub"), book.entries());
+    for (const char* workers : {"1", "8"}) {
+        const std::string destination = existingDestination();
+        // The signal comes once the working folder has been there a while:
+        // documents are being converted, some already written back.
+        std::optional<std::chrono::steady_clock::time_point> appeared;
+        ProgramRun run{{"-a", path("long.epub").string(), destination},
+                       "",
+                       "",
+                       {"TMPDIR=" + temporary.string(), "ZEF_SYSCONFDIR=" + settings.string(),
+                        std::string("ZEF_THREADS=") + workers},
+                       120};
+        const Interruption interruption{SIGTERM, [&] {
+                                            if (!appeared && !treeListing(temporary).empty())
+                                                appeared = std::chrono::steady_clock::now();
+                                            return appeared
+                                                && std::chrono::steady_clock::now() - *appeared
+                                                       > std::chrono::milliseconds(150);
+                                        }};
+        const ProgramResult r = runProgram(ZefProgram, run, scratch, interruption);
+        ASSERT_EQ(r.signal, SIGTERM) << workers << " workers: " << describe(r);
+        EXPECT_TRUE(treeListing(temporary).empty()) << workers << " workers: " << *treeListing(temporary).begin();
+        expectUntouched(destination);
+        for (const std::string& name : treeListing(scratch))
+            EXPECT_EQ(name.find(".out.epub.zef-"), std::string::npos) << name;
+    }
+}
