@@ -29,6 +29,15 @@ std::set<std::string> epubCheckKinds(const fs::path& book, const fs::path& scrat
     return kinds;
 }
 
+// The FNV-1a digest of a file's bytes.
+uint64_t digest(const std::string& bytes)
+{
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    return hash;
+}
+
 class CorpusRoundTripTest : public ZefFixture {};
 
 TEST_F(CorpusRoundTripTest, NovelKeepsItsTextAndFiles)
@@ -110,3 +119,41 @@ TEST_F(CorpusRoundTripTest, EpubCheckFindsNothingNew)
 }
 
 } // namespace
+
+// Readings from a second dictionary, threads and the speed work must leave
+// the plain pre-process as it was: the novel's documents keep the digests of
+// the release before them (Debian's UTF-8 IPADIC; a deliberate change of the
+// division rewrites this table).
+TEST_F(CorpusRoundTripTest, PlainPreProcessKeepsItsBytes)
+{
+    const fs::path novel = corpusBook("kusamakura.epub");
+    if (novel.empty())
+        GTEST_SKIP() << "the corpus is absent";
+    const std::map<std::string, uint64_t> expected = {
+        {"OPS/xhtml/一.xhtml", 0x75f800baebe126b6ull},
+        {"OPS/xhtml/七.xhtml", 0x7d3cda22a5008b07ull},
+        {"OPS/xhtml/三.xhtml", 0xe2cef601cca0477aull},
+        {"OPS/xhtml/九.xhtml", 0x9647b8783735cef0ull},
+        {"OPS/xhtml/二.xhtml", 0xb68540534bac08c5ull},
+        {"OPS/xhtml/五.xhtml", 0x224f3cbee67e8de8ull},
+        {"OPS/xhtml/八.xhtml", 0xd47460d2fdaaddd2ull},
+        {"OPS/xhtml/六.xhtml", 0xd752749e099ac649ull},
+        {"OPS/xhtml/十.xhtml", 0x253b8e081bb259f7ull},
+        {"OPS/xhtml/十一.xhtml", 0x420117f9aa306f39ull},
+        {"OPS/xhtml/十三.xhtml", 0xa86b8ff5aaa17456ull},
+        {"OPS/xhtml/十二.xhtml", 0x174c639177c79437ull},
+        {"OPS/xhtml/四.xhtml", 0x5c7e3bdc92905d0bull},
+        {"OPS/xhtml/後付.xhtml", 0xd86255741e6997b4ull},
+        {"OPS/xhtml/目次.xhtml", 0x5d927ba0652a3c36ull},
+        {"OPS/xhtml/表紙.xhtml", 0x54628aaba9c08e25ull},
+    };
+    const ProgramResult r = zef({"-a", novel.string(), path("pre.epub").string()});
+    ASSERT_EQ(r.status, 0) << describe(r);
+    std::map<std::string, uint64_t> actual;
+    for (const ZipContent& entry : readZip(path("pre.epub")))
+        if (entry.name.ends_with(".xhtml"))
+            actual[entry.name] = digest(entry.data);
+    EXPECT_TRUE(expected == actual);
+    for (const auto& [name, hash] : actual)
+        EXPECT_EQ(expected.count(name) ? expected.at(name) : 0, hash) << name;
+}
