@@ -138,7 +138,6 @@ void ZephraModel::setUpEngines(const PreProcessOptions& options)
         m_contexts.push_back(engine.get());
 }
 
-
 PathString ZephraModel::openBook(const PathString& source, const PathString& destination, std::vector<LinkPair>& spine,
                                  PathString& opfDirectory)
 {
