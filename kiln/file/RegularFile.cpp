@@ -4,7 +4,6 @@
 #include "kiln/file/NativePath.h"
 
 #include <cerrno>
-#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,12 +63,8 @@ FileRead readRegularFile(const TStringPtr<unsigned short>& path, std::string& by
         return FileRead::Failed;
     if (!S_ISREG(st.st_mode))
         return FileRead::NotRegular;
-    bool read = false;
-    try {
-        read = readOpenFile(file.get(), bytes, static_cast<uint64_t>(st.st_size), maxBytes);
-    } catch (const std::bad_alloc&) {
-    }
-    if (!read) {
+    // A lack of memory is no fault of the file: it goes on to the caller.
+    if (!readOpenFile(file.get(), bytes, static_cast<uint64_t>(st.st_size), maxBytes)) {
         bytes.clear();
         return FileRead::Failed;
     }

@@ -22,7 +22,8 @@ enum class FileRead {
 // False on a read error or beyond maxBytes.
 bool readOpenFile(int fd, std::string& bytes, uint64_t reported, uint64_t maxBytes);
 
-// Reads the file at path (symbolic links followed) into bytes, up to maxBytes;
+// Reads the file at path (symbolic links followed; std::bad_alloc raised when
+// memory is short) into bytes, up to maxBytes;
 // a path without a native name (a lone surrogate, a zero unit) names nothing.
 // Opening never blocks on a FIFO, which is then refused as not regular.
 FileRead readRegularFile(const TStringPtr<unsigned short>& path, std::string& bytes, uint64_t maxBytes);

