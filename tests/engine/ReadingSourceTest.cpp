@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 using KILN::TString;
 
@@ -57,6 +58,18 @@ protected:
         return std::string(output.data(), output.length());
     }
 
+    // A text, its expected notation, and why that is the notation.
+    struct Division {
+        const char* text;
+        const char* expected;
+        const char* why;
+    };
+    void expectDivided(const std::vector<Division>& cases)
+    {
+        for (const Division& c : cases)
+            EXPECT_EQ(divide(c.text), c.expected) << c.why;
+    }
+
     // The text divided with the same switches but the first analysis's
     // readings alone.
     std::string divideWithoutReadings(const std::string& text)
@@ -94,11 +107,7 @@ std::string marksAndText(const std::string& divided)
 
 TEST_F(ReadingSourceTest, KnownCases)
 {
-    const struct {
-        const char* text;
-        const char* expected;
-        const char* why;
-    } cases[] = {
+    expectDivided({
         {"角が立つ", "｜角《かど》が｜立《た》つ", "IPADIC reads かく"},
         {"今日は", "｜今日《きょう》は", "the same reading"},
         {"東京へ", "｜東京《とうきょう》へ", "the pronunciation column would give とーきょー"},
@@ -108,18 +117,12 @@ TEST_F(ReadingSourceTest, KnownCases)
         {"彁が", "彁が", "unknown to both: no reading, so no ruby"},
         {"大学生", "｜大学生《だいがくせい》", "one IPADIC word over two UniDic words: readings joined"},
         {"所謂", "｜所謂《いわゆる》", "two IPADIC words inside one UniDic word: one ruby over both"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(divide(c.text), c.expected) << c.why;
+    });
 }
 
 TEST_F(ReadingSourceTest, ReadingsOfWordsTheAnalysesCutDifferentlyAreSplitWhereThatIsPlain)
 {
-    const struct {
-        const char* text;
-        const char* expected;
-        const char* why;
-    } cases[] = {
+    expectDivided({
         {"ぶるぶる顫えて", "ぶるぶる｜顫《ふる》えて", "a word unknown to IPADIC, its okurigana a word of their own"},
         {"無尽蔵に長閑かと", "｜無尽蔵《むじんぞう》に｜長閑《のど》かと", "okurigana IPADIC takes for a particle"},
         {"閉じ籠められた", "｜閉《と》じ｜籠《こ》められた", "one UniDic word over three IPADIC words"},
@@ -130,9 +133,7 @@ TEST_F(ReadingSourceTest, ReadingsOfWordsTheAnalysesCutDifferentlyAreSplitWhereT
         {"腐泥を 病夫の", "｜腐泥《ふでい》を ｜病夫《びょうふ》の", "a run after white space"},
         {"婆娑と", "｜婆娑《ばさ》と", "one of the words unknown to IPADIC"},
         {"蒸羊羹", "蒸羊｜羹《あつもの》", "words that cut UniDic's runs (蒸 羊羹): IPADIC's readings stay"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(divide(c.text), c.expected) << c.why;
+    });
 }
 
 TEST_F(ReadingSourceTest, AMarkBetweenWordsKeepsTheirRubiesApart)
