@@ -1,6 +1,7 @@
 #include "model/EntryDeflater.h"
 #include "model/WorkerCount.h"
 
+#include "tests/model/support/SampleContent.h"
 #include "tests/model/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -48,14 +49,7 @@ std::string inflated(const std::vector<unsigned char>& data, size_t size)
 // and bytes with no pattern at all.
 std::string content(size_t i)
 {
-    std::string text;
-    const size_t length = i % 7 == 0 ? 0 : (i * 7919) % (i % 5 == 0 ? 1048576 : 3000);
-    uint32_t state = static_cast<uint32_t>(i) * 2654435761u + 1;
-    for (size_t k = 0; k < length; ++k) {
-        state = state * 1103515245u + 12345u;
-        text += i % 2 ? static_cast<char>(state >> 24) : "山路を登りながら、"[k % 27];
-    }
-    return text;
+    return zef::test::sampleContent(i, {7, 5, 1048576, 3000, 2});
 }
 
 } // namespace

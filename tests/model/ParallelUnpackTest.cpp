@@ -2,8 +2,9 @@
 
 #include "model/EntryInflater.h"
 #include "model/ZephraModelError.h"
-#include "tests/model/support/ScratchFolder.h"
+#include "tests/model/support/SampleContent.h"
 #include "tests/model/support/ScopedVariable.h"
+#include "tests/model/support/ScratchFolder.h"
 #include "tests/model/support/ZipBuilder.h"
 
 #include <gtest/gtest.h>
@@ -64,14 +65,7 @@ Outcome unpackWith(const char* threads, const fs::path& archive, const fs::path&
 // some of it hardly compressible.
 std::string content(size_t i)
 {
-    std::string text;
-    const size_t length = i % 11 == 0 ? 0 : (i * 7919) % (i % 4 == 0 ? 200000 : 9000);
-    uint32_t state = static_cast<uint32_t>(i) * 2654435761u + 1;
-    for (size_t k = 0; k < length; ++k) {
-        state = state * 1103515245u + 12345u;
-        text += i % 3 ? static_cast<char>(state >> 24) : "山路を登りながら、"[k % 27];
-    }
-    return text;
+    return zef::test::sampleContent(i, {11, 4, 200000, 9000, 3});
 }
 
 std::string deflated(const std::string& text)
