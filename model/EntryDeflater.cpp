@@ -10,9 +10,8 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <libdeflate.h>
 #include <unistd.h>
-#include <zip.h>
-#include <zlib.h>
 
 namespace {
 
@@ -39,6 +38,20 @@ bool readWhole(const std::string& path, std::string& bytes, struct stat& status)
 }
 
 } // namespace
+
+// A thread's raw deflate state, made once for every file it deflates; null
+// when memory was short.
+class EntryDeflater::Compressor {
+public:
+    explicit Compressor(int level) : m_state(libdeflate_alloc_compressor(level)) {}
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+    ~Compressor() { libdeflate_free_compressor(m_state); }
+    libdeflate_compressor* get() const { return m_state; }
+
+private:
+    libdeflate_compressor* m_state;
+};
 
 EntryDeflater::EntryDeflater(std::vector<std::string> paths, int level)
     : m_paths(std::move(paths)), m_level(level), m_results(m_paths.size()), m_states(m_paths.size(), State::Pending)
@@ -71,8 +84,12 @@ bool EntryDeflater::take(size_t index, Deflated& result)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_taken = index + 1;
-    if (m_threads.empty())
-        return false;
+    if (m_threads.empty()) {
+        lock.unlock();
+        if (!m_writersCompressor)
+            m_writersCompressor = std::make_unique<Compressor>(m_level);
+        return deflateFile(m_paths[index], *m_writersCompressor, result);
+    }
     m_changed.notify_all();
     m_changed.wait(lock, [&] { return m_states[index] != State::Pending; });
     const bool deflated = m_states[index] == State::Deflated;
@@ -87,6 +104,7 @@ bool EntryDeflater::take(size_t index, Deflated& result)
 
 void EntryDeflater::work()
 {
+    Compressor compressor(m_level);
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [&] {
@@ -98,7 +116,7 @@ void EntryDeflater::work()
         const size_t index = m_next++;
         lock.unlock();
         Deflated result;
-        const bool deflated = deflateFile(m_paths[index], result);
+        const bool deflated = deflateFile(m_paths[index], compressor, result);
         lock.lock();
         if (deflated) {
             m_heldBytes += result.data.size();
@@ -109,28 +127,20 @@ void EntryDeflater::work()
     }
 }
 
-bool EntryDeflater::deflateFile(const std::string& path, Deflated& result) const
+bool EntryDeflater::deflateFile(const std::string& path, Compressor& compressor, Deflated& result) const
 {
     try {
         std::string bytes;
-        if (!readWhole(path, bytes, result.status))
+        if (!compressor.get() || !readWhole(path, bytes, result.status))
             return false;
-        // The parameters minizip deflates with, so that the entry reads as
-        // one minizip would have written.
-        z_stream stream = {};
-        if (deflateInit2(&stream, m_level, Z_DEFLATED, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK)
-            return false;
-        result.data.resize(deflateBound(&stream, static_cast<uLong>(bytes.size())));
-        stream.next_in = reinterpret_cast<unsigned char*>(bytes.data());
-        stream.avail_in = static_cast<uInt>(bytes.size());
-        stream.next_out = result.data.data();
-        stream.avail_out = static_cast<uInt>(result.data.size());
-        const bool finished = deflate(&stream, Z_FINISH) == Z_STREAM_END;
-        result.data.resize(stream.total_out);
-        deflateEnd(&stream);
+        result.data.resize(libdeflate_deflate_compress_bound(compressor.get(), bytes.size()));
+        const size_t written = libdeflate_deflate_compress(compressor.get(), bytes.data(), bytes.size(),
+                                                           result.data.data(), result.data.size());
+        result.data.resize(written);
         result.size = bytes.size();
-        result.crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uInt>(bytes.size())));
-        return finished;
+        result.crc = libdeflate_crc32(0, bytes.data(), bytes.size());
+        // The bound always holds the data; a zero answer would be a fault.
+        return written != 0;
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -32,6 +32,9 @@
 namespace {
 
 constexpr size_t PackingBuffer = 16384;
+// The usual level: files held whole are deflated by EntryDeflater at it, the
+// few too large to hold by minizip's zlib.
+constexpr int DeflateLevel = 6;
 constexpr uint64_t Zip64Size = 0xFFFFFFFF;
 constexpr unsigned long FlagUtf8Name = 0x800;
 // Host system 3 (Unix) in the high byte, format version 2.0 in the low one.
@@ -232,7 +235,7 @@ void addFolder(zipFile archive, const std::string& root, const std::string& dest
         if (!item.unlisted)
             files.push_back(item.path);
     }
-    EntryDeflater deflater(std::move(files), Z_DEFAULT_COMPRESSION);
+    EntryDeflater deflater(std::move(files), DeflateLevel);
     size_t fileIndex = 0;
     for (const PackedItem& item : items) {
         if (item.unlisted)
@@ -240,8 +243,8 @@ void addFolder(zipFile archive, const std::string& root, const std::string& dest
         EntryDeflater::Deflated deflated;
         std::string problem;
         const bool added = deflater.take(fileIndex++, deflated)
-                               ? addDeflated(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, deflated, problem)
-                               : addFile(archive, item.path, item.entry, Z_DEFAULT_COMPRESSION, buffer, problem);
+                               ? addDeflated(archive, item.path, item.entry, DeflateLevel, deflated, problem)
+                               : addFile(archive, item.path, item.entry, DeflateLevel, buffer, problem);
         if (added)
             continue;
         if (item.topLevel)
