@@ -1,9 +1,11 @@
 #include "model/EntryInflater.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <system_error>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 namespace {
@@ -75,13 +77,30 @@ void inflateEntry(const EntryInflater::Stored& entry, Unpacked& result)
     result.data.resize(total);
 }
 
+// The whole entry inflated at once, true when it gives exactly its recorded
+// size; any other answer (damage, more or fewer bytes) is left to
+// inflateEntry, which writes what a streaming extraction would have.
+bool inflateWhole(const EntryInflater::Stored& entry, Unpacked& result)
+{
+    thread_local const std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> decompressor(
+        libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+    if (!decompressor)
+        return false;
+    result.data.resize(static_cast<size_t>(entry.size));
+    size_t written = 0;
+    return libdeflate_deflate_decompress(decompressor.get(), entry.raw.data(), entry.raw.size(), result.data.data(),
+                                         result.data.size(), &written) == LIBDEFLATE_SUCCESS
+        && written == result.data.size();
+}
+
 } // namespace
 
 Unpacked unpackEntry(EntryInflater::Stored entry)
 {
     Unpacked result;
     if (entry.deflated) {
-        inflateEntry(entry, result);
+        if (!inflateWhole(entry, result))
+            inflateEntry(entry, result);
         if (result.fault != EntryInflater::Fault::None)
             return result;
     } else {
@@ -92,7 +111,7 @@ Unpacked unpackEntry(EntryInflater::Stored entry)
     // minizip checks the checksum only of an entry read to its full size.
     if (result.data.size() != entry.size)
         result.fault = EntryInflater::Fault::EndsEarly;
-    else if (crc32_z(0, result.data.data(), result.data.size()) != entry.crc)
+    else if (libdeflate_crc32(0, result.data.data(), result.data.size()) != entry.crc)
         result.fault = EntryInflater::Fault::BadChecksum;
     return result;
 }
