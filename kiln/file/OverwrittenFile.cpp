@@ -25,11 +25,11 @@ bool OverwrittenFile::open()
 {
     if (m_path.empty() || m_stream)
         return false;
-    // Emptied only once it is known to be a regular file; O_NONBLOCK keeps a
+    // Written only once it is known to be a regular file; O_NONBLOCK keeps a
     // FIFO in the way from blocking the open.
     FileDescriptor file(::open(m_path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
-    if (!file.isOpen() || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || ftruncate(file.get(), 0) != 0)
+    if (!file.isOpen() || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
     m_stream = fdopen(file.get(), "wb");
     if (m_stream)
@@ -41,7 +41,13 @@ bool OverwrittenFile::commit()
 {
     if (!m_stream)
         return false;
-    const bool written = std::fclose(m_stream) == 0;
+    bool written = std::fflush(m_stream) == 0;
+    if (written) {
+        // What is left of the old content lies beyond what was written.
+        const off_t end = ftello(m_stream);
+        written = end >= 0 && ftruncate(fileno(m_stream), end) == 0;
+    }
+    written = std::fclose(m_stream) == 0 && written;
     m_stream = nullptr;
     return written;
 }

@@ -52,7 +52,7 @@ TEST_F(OverwrittenFileTest, ALongerOrShorterTextTakesTheSameFile)
     const fs::path file = scratch / "document.xhtml";
     std::ofstream(file) << "a text longer than the one written over it";
     const ino_t before = inode(file);
-    for (const char* text : {"short", "and now a text longer than every one before it"}) {
+    for (const char* text : {"short", "", "and now a text longer than every one before it", "cut"}) {
         KILN::OverwrittenFile output(pathOf(file));
         ASSERT_TRUE(output.open());
         ASSERT_GE(std::fputs(text, output.stream()), 0);
