@@ -12,6 +12,7 @@ Document::Document(DOMImplementation* implementation)
 {
     setOwnerDocumentToSelf(this);
     setNodeNameAtom(m_names.internAscii("#document"));
+    m_textNodeName = m_names.internAscii("#text");
     m_doctype = new DocumentType(this);
     m_xmlDecl = new XMLDecl(this);
     try {

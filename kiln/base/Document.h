@@ -29,6 +29,8 @@ public:
     AtomTable& names() { return m_names; }
     AtomTable& namespaceURIs() { return m_namespaceURIs; }
     AtomTable& prefixes() { return m_prefixes; }
+    // The atom "#text", which names most nodes of a tree.
+    const Utf16String* textNodeName() const { return m_textNodeName; }
 
 private:
     DOMImplementation* m_implementation;
@@ -36,6 +38,7 @@ private:
     AtomTable m_names;
     AtomTable m_namespaceURIs;
     AtomTable m_prefixes;
+    const Utf16String* m_textNodeName = nullptr;
     XMLDecl* m_xmlDecl = nullptr;
 };
 

@@ -1,11 +1,12 @@
 #include "kiln/base/Text.h"
 
+#include "kiln/base/Document.h"
 #include "kiln/base/XMLOutputter.h"
 
 namespace KILN {
 
 Text::Text(Document* document, const TStringPtr<unsigned short>* text)
-    : CharacterData(document, TEXT_NODE, "#text", text)
+    : CharacterData(document, TEXT_NODE, document->textNodeName(), text)
 {
 }
 
