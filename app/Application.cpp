@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/HeapRetention.h"
 #include "kiln/base/Library.h"
 
 #include <cstring>
@@ -21,6 +22,7 @@ const Application::Option baseOptions[] = {
 
 Application::Application(int32_t argc, char** argv) : m_argc(argc), m_argv(argv)
 {
+    retainFreedHeap();
     startLibrary();
 }
 

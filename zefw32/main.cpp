@@ -1,3 +1,4 @@
+#include "app/HeapRetention.h"
 #include "kiln/base/Library.h"
 #include "zefw32/ControlIds.h"
 #include "zefw32/MainDlg.h"
@@ -25,6 +26,7 @@ void saveScreenshot(const MainDlg& dialog, const QString& file)
 
 int main(int argc, char** argv)
 {
+    KILN::retainFreedHeap();
     QApplication application(argc, argv);
     const ProgramArguments arguments = ProgramArguments::parse(QCoreApplication::arguments().mid(1));
     if (!KILN::startLibrary()) {
