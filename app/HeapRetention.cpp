@@ -14,6 +14,10 @@ constexpr int TrimThreshold = 256 << 20;
 constexpr int MapThreshold = 32 << 20;
 // A heap grows by this much beyond a request, in fewer and larger steps.
 constexpr int TopPad = 16 << 20;
+// No fast bins: the small blocks of a freed tree merge as they are freed, in
+// the order they were made, instead of all at once on the next larger
+// request, which walked the whole freed tree again.
+constexpr int FastBinLimit = 0;
 
 } // namespace
 
@@ -24,6 +28,7 @@ void retainFreedHeap()
     mallopt(M_TRIM_THRESHOLD, TrimThreshold);
     mallopt(M_MMAP_THRESHOLD, MapThreshold);
     mallopt(M_TOP_PAD, TopPad);
+    mallopt(M_MXFAST, FastBinLimit);
 }
 
 } // namespace KILN
