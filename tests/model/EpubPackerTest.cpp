@@ -3,6 +3,7 @@
 #include "model/EpubUnpacker.h"
 #include "model/ZephraModelError.h"
 #include "tests/support/Corpus.h"
+#include "tests/model/support/ScopedVariable.h"
 #include "tests/model/support/ScratchFolder.h"
 #include "tests/model/support/ZipBuilder.h"
 #include "tests/model/support/ZipReader.h"
@@ -25,6 +26,7 @@
 
 using zef::test::readFile;
 using zef::test::readZip;
+using zef::test::ScopedVariable;
 using zef::test::ScratchFolder;
 using zef::test::toPath;
 using zef::test::writeFile;
@@ -335,4 +337,24 @@ TEST_F(EpubPackerTest, ManyEntriesOfSizesAroundTheArchiveBufferComeBackWhole)
             EXPECT_TRUE(entry.content == files[entry.name]) << entry.name;
         }
     }
+}
+
+TEST_F(EpubPackerTest, TheArchiveIsTheSameByteForByteOnOneThreadAndOnSeveral)
+{
+    // Files held whole and deflated ahead, empty ones, and one too large to
+    // hold, which streams through the writer: whichever thread deflates a
+    // file, the archive must not change.
+    writeFile(work() / "mimetype", Mimetype);
+    for (int i = 0; i < 40; ++i)
+        writeFile(work() / "OPS" / ("d" + std::to_string(i) + ".xhtml"),
+                  i % 7 ? std::string(static_cast<size_t>(i) * 977, static_cast<char>('a' + i % 26)) + "<p>本文</p>" : "");
+    writeFile(work() / "OPS" / "large.bin", std::string(17 * 1024 * 1024, 'x'));
+    std::vector<std::string> archives;
+    for (const char* threads : {"1", "4"}) {
+        const ScopedVariable setting("ZEF_THREADS", threads);
+        pack();
+        archives.push_back(readFile(output()));
+    }
+    EXPECT_TRUE(archives[0] == archives[1]);
+    EXPECT_EQ(readZip(output()).size(), 42u);
 }
