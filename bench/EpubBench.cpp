@@ -212,7 +212,7 @@ int main(int argc, char** argv)
                 static_cast<double>(fs::file_size(books[0].path)) / (1024 * 1024));
     std::fflush(stdout);
 
-    TimedCommand mecab{MECAB_PROGRAM, {"-Owakati", textFile.string()}, {}};
+    TimedCommand mecab{MECAB_PROGRAM, {"-d", MECAB_DICTIONARY, "-Owakati", textFile.string()}, {}};
     std::vector<ProgramPasses> measured;
     for (size_t i = 0; i < programs.size(); ++i)
         measured.push_back(passesOf(programs[i], i, books, folder));

@@ -385,7 +385,7 @@ int main(int argc, char** argv)
         const std::string withReadings = share(readingOutput);
         const PairedSeconds seconds = pairedBest([&] { runTool("", input, plainOutput); },
                                                  [&] { runTool(option, input, readingOutput); }, childCpuSeconds, 3);
-        const PairedSeconds analyser = pairedBest([&] { runAnalyser("", input); },
+        const PairedSeconds analyser = pairedBest([&] { runAnalyser("-d '" MECAB_DICTIONARY "'", input); },
                                                   [&] { runAnalyser("-d '" + folder + "'", input); }, childCpuSeconds, 3);
         std::printf("%-60s %7zu %9s %9s %8.2f %8.2f %5.2fx %8.2f %8.2f %5.2fx\n", set.name.c_str(),
                     set.spans.size(), plain.c_str(), withReadings.c_str(), seconds.first, seconds.second,

@@ -101,7 +101,7 @@ int main(int argc, char** argv)
         std::vector<std::string> command;
         double seconds = 1e300;
     };
-    std::vector<Case> cases = {{{MECAB_PROGRAM, "-Owakati"}}};
+    std::vector<Case> cases = {{{MECAB_PROGRAM, "-d", MECAB_DICTIONARY, "-Owakati"}}};
     for (const std::string& program : programs) {
         for (const std::vector<std::string>& options :
              std::vector<std::vector<std::string>>{{}, {"-r"}, {"-r", "-j"}, {"-m-"}}) {
