@@ -1,6 +1,5 @@
 #include "app/Application.h"
 
-#include "app/HeapRetention.h"
 #include "kiln/base/Library.h"
 
 #include <cstring>
@@ -22,7 +21,6 @@ const Application::Option baseOptions[] = {
 
 Application::Application(int32_t argc, char** argv) : m_argc(argc), m_argv(argv)
 {
-    retainFreedHeap();
     startLibrary();
 }
 

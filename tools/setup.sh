@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config python3
   libgtest-dev libgmock-dev
   libmecab-dev mecab mecab-ipadic-utf8
-  libminizip-dev zlib1g-dev libdeflate-dev
+  libminizip-dev zlib1g-dev libdeflate-dev libmimalloc-dev
   libxml2-utils zip unzip clang-14 libclang-rt-14-dev
   qt6-base-dev fonts-noto-cjk xvfb xauth
   weasyprint poppler-utils desktop-file-utils lintian dpkg-dev man-db groff-base

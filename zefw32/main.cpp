@@ -1,4 +1,3 @@
-#include "app/HeapRetention.h"
 #include "kiln/base/Library.h"
 #include "zefw32/ControlIds.h"
 #include "zefw32/MainDlg.h"
@@ -26,7 +25,6 @@ void saveScreenshot(const MainDlg& dialog, const QString& file)
 
 int main(int argc, char** argv)
 {
-    KILN::retainFreedHeap();
     QApplication application(argc, argv);
     const ProgramArguments arguments = ProgramArguments::parse(QCoreApplication::arguments().mid(1));
     if (!KILN::startLibrary()) {
