@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -418,27 +417,27 @@ bool readRaw(unzFile archive, const ListedEntry& entry, EntryInflater::Stored& s
     return true;
 }
 
-// Extracts the entries in archive order, with an inflater's threads where
-// there are more than one to work.
+// Extracts the entries in archive order through an inflater: on its threads
+// where there are more than one to work, else on this one, which inflates a
+// held entry whole all the same (faster than streaming it).
 class Extraction {
 public:
     Extraction(unzFile archive, int top, const std::string& directory)
-        : m_archive(archive), m_folders(top), m_directory(directory), m_buffer(EntryInflater::ReadBuffer)
+        : m_archive(archive), m_folders(top), m_directory(directory), m_buffer(EntryInflater::ReadBuffer),
+          m_inflater(workerCount() > 1 ? workerCount() : 0)
     {
-        if (const unsigned workers = workerCount(); workers > 1)
-            m_inflater = std::make_unique<EntryInflater>(workers);
     }
 
     // Extracts the current entry, or reads it ahead for the inflater.
     void extractCurrent()
     {
         ListedEntry entry = listedEntry(m_archive);
-        if (m_inflater && entry.isFile()) {
+        if (entry.isFile()) {
             EntryInflater::Stored stored;
             if (readRaw(m_archive, entry, stored)) {
-                while (m_inflater->full())
+                while (m_inflater.full())
                     writeOldest();
-                m_inflater->add(std::move(stored));
+                m_inflater.add(std::move(stored));
                 m_held.push_back(std::move(entry));
                 return;
             }
@@ -460,7 +459,7 @@ private:
         const ListedEntry entry = std::move(m_held.front());
         m_held.pop_front();
         try {
-            const EntryInflater::Unpacked unpacked = m_inflater->takeOldest();
+            const EntryInflater::Unpacked unpacked = m_inflater.takeOldest();
             TargetFile target(m_folders, m_directory, entry.parts);
             target.create();
             target.write(unpacked.data.data(), unpacked.data.size());
@@ -478,7 +477,7 @@ private:
     Folders m_folders;
     const std::string& m_directory;
     std::vector<unsigned char> m_buffer;
-    std::unique_ptr<EntryInflater> m_inflater;
+    EntryInflater m_inflater;
     std::deque<ListedEntry> m_held;  // read ahead, not yet written
 };
 
