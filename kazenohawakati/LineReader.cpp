@@ -3,8 +3,6 @@
 #include "kiln/base/Exception.h"
 
 #include <cstring>
-#include <limits>
-#include <new>
 
 LineReader::LineReader(KILN::IFlow& source) : m_source(source), m_block(new char[BlockBytes]) {}
 
@@ -17,9 +15,8 @@ bool LineReader::readLine(KILN::TString<char>& line)
         const char* const begin = m_block.get() + m_next;
         const auto* const feed = static_cast<const char*>(std::memchr(begin, '\n', m_filled - m_next));
         const uint32_t count = feed ? static_cast<uint32_t>(feed - begin) + 1 : m_filled - m_next;
-        // The string counts its units in 32 bits.
-        if (count > std::numeric_limits<uint32_t>::max() - line.length())
-            throw std::bad_alloc();
+        if (count > MaxLineBytes - line.length())
+            throw LineTooLong();
         line.append(begin, count);
         m_next += count;
         if (feed)

@@ -172,8 +172,10 @@ int32_t Wakati::run()
             failWith(OutputFailed, "cannot write ", "standard output");
     } catch (int32_t status) {
         return status;
+    } catch (const LineTooLong&) {
+        std::fprintf(stderr, "ERROR: a line of the input is longer than %u MiB\n", LineReader::MaxLineBytes >> 20);
+        return InputFailed;
     } catch (const std::bad_alloc&) {
-        // Endless input, such as a line that never ends, outgrows memory.
         std::fputs("ERROR: not enough memory for the input (a line too long?)\n", stderr);
         return InputFailed;
     }
