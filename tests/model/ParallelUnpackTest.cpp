@@ -181,4 +181,54 @@ TEST_F(ParallelUnpackTest, AnEntryRefusedBeforeItsDataIsReadWaitsForTheDamageBef
     EXPECT_EQ(expectSameUnpacking(), "5 Can't create directory.");
 }
 
+TEST_F(ParallelUnpackTest, FilesThatShareANameUnpackAsInTurn)
+{
+    // The later of two files of one name wins, with any number of entries
+    // between them.
+    {
+        ZipBuilder zip(archive());
+        zip.addFile("OPS/twice.xhtml", content(4));
+        for (size_t i = 0; i < 20; ++i)
+            zip.addFile("OPS/f" + std::to_string(i) + ".xhtml", content(i));
+        zip.addFile("OPS/twice.xhtml", content(9));
+    }
+    EXPECT_EQ(expectSameUnpacking(), "");
+    EXPECT_EQ(readFile(scratch / "alone" / "OPS" / "twice.xhtml"), content(9));
+
+    // A file where a later one needs a folder, and a folder where a later
+    // file would go.
+    ZipBuilder(archive()).addFile("OPS/a.xhtml", content(3)).addFile("OPS/x", content(5)).addFile("OPS/x/y.xhtml",
+                                                                                                 content(6));
+    EXPECT_EQ(expectSameUnpacking(), "5 Can't create directory.");
+    // The message names the file, and with it the folder unpacked into.
+    ZipBuilder(archive()).addFile("OPS/d/e.xhtml", content(3)).addFile("OPS/d", content(5));
+    const Outcome alone = unpackWith("1", archive(), scratch / "into");
+    EXPECT_EQ(alone.error, "6 Can't cretate file (" + (scratch / "into" / "OPS" / "d").string() +
+                               ") when unzip the epub file.");
+    for (const char* threads : {"2", "5"}) {
+        const Outcome shared = unpackWith(threads, archive(), scratch / "into");
+        EXPECT_EQ(shared.error, alone.error) << threads;
+        EXPECT_TRUE(shared.files == alone.files) << threads;
+    }
+}
+
+TEST_F(ParallelUnpackTest, NothingIsLeftOfTheEntriesAfterTheOneThatFails)
+{
+    // Entries after the damaged one may already be written, and their
+    // folders made, when it is found: they go again.
+    {
+        ZipBuilder zip(archive());
+        zip.addFile("OPS/a.xhtml", content(3)).addFileWithBadCrc("OPS/b.xhtml", content(5));
+        for (size_t i = 0; i < 12; ++i)
+            zip.addFile("OPS/new" + std::to_string(i) + "/sub/f.xhtml", content(i));
+    }
+    EXPECT_EQ(expectSameUnpacking(), "6 Can't unzip the file. OPS/b.xhtml: its data does not match its checksum");
+    for (const char* folder : {"alone", "shared"}) {
+        SCOPED_TRACE(folder);
+        const std::map<std::string, std::string> left = tree(scratch / folder);
+        EXPECT_EQ(left.size(), 3u) << "OPS, a.xhtml and what b.xhtml wrote";
+        EXPECT_EQ(left.count("OPS/b.xhtml"), 1u);
+    }
+}
+
 } // namespace
