@@ -45,6 +45,9 @@ public:
     T* last() const override { return m_tail; }
 
     void prepend(T* element) override;
+    // Moves every element of other, in order, in front of this list's
+    // elements, in constant time; other is left empty.
+    void prependAll(NDLinkList& other);
     T* removeFirst() override { return take(m_head); }
     T* removeLast() override { return take(m_tail); }
     bool insertAt(uint32_t position, T* element) override;
@@ -115,6 +118,22 @@ void NDLinkList<T>::drop(T* element)
     unlink(element);
     if (m_owns)
         delete element;
+}
+
+template <class T>
+void NDLinkList<T>::prependAll(NDLinkList& other)
+{
+    if (!other.m_head)
+        return;
+    if (m_head) {
+        node(other.m_tail)->m_next = m_head;
+        node(m_head)->m_previous = other.m_tail;
+    } else {
+        m_tail = other.m_tail;
+    }
+    m_head = other.m_head;
+    other.m_head = nullptr;
+    other.m_tail = nullptr;
 }
 
 template <class T>

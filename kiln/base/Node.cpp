@@ -96,16 +96,15 @@ void Node::destroyChildren()
     // is deleted, so every deletion is of a childless node and the depth of
     // the tree never turns into depth of the stack. Nodes go in document
     // order, the order in which the parser made them, which the allocator
-    // frees fastest.
+    // frees fastest. The children move as one list: walking a long list
+    // back to front, node by node, waited for memory at every step.
     NodeBranch* branch = existingBranch();
     if (!branch)
         return;
     NDLinkList<Node>& list = branch->children;
     while (Node* child = list.removeFirst()) {
-        if (NodeBranch* grandChildren = child->existingBranch()) {
-            while (Node* grandChild = grandChildren->children.removeLast())
-                list.prepend(grandChild);
-        }
+        if (NodeBranch* grandChildren = child->existingBranch())
+            list.prependAll(grandChildren->children);
         delete child;
     }
 }

@@ -83,3 +83,38 @@ TEST(NDLinkListTest, ALinkedElementCannotBeLinkedAgain)
     two.clear();
     one.clear();
 }
+
+TEST(NDLinkListTest, PrependAllMovesAWholeListToTheFront)
+{
+    Counted e[5];
+    NDLinkList<Counted> list;
+    NDLinkList<Counted> other;
+    list.prependAll(other);  // both empty
+    EXPECT_TRUE(list.isEmpty());
+    other.add(&e[0]);
+    other.add(&e[1]);
+    list.prependAll(other);  // into an empty list
+    EXPECT_TRUE(other.isEmpty());
+    EXPECT_EQ(list.first(), &e[0]);
+    EXPECT_EQ(list.last(), &e[1]);
+    other.add(&e[2]);
+    other.add(&e[3]);
+    list.prependAll(other);  // in front of what it holds
+    EXPECT_TRUE(other.isEmpty());
+    EXPECT_EQ(other.first(), nullptr);
+    EXPECT_EQ(other.last(), nullptr);
+    const Counted* expected[] = {&e[2], &e[3], &e[0], &e[1]};
+    EXPECT_EQ(list.count(), 4u);
+    for (uint32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(list.atIndex(i), expected[i]) << i;
+    EXPECT_EQ(e[0].previousInList(), &e[3]);
+    EXPECT_EQ(list.previous(&e[2]), nullptr);
+    EXPECT_EQ(list.last(), &e[1]);
+    // Both lists still work as lists.
+    other.add(&e[4]);
+    EXPECT_EQ(list.removeLast(), &e[1]);
+    EXPECT_EQ(list.removeFirst(), &e[2]);
+    EXPECT_EQ(list.count(), 2u);
+    list.clear();
+    other.clear();
+}
