@@ -128,19 +128,13 @@ EntryInflater::EntryInflater(unsigned threads) : m_slotsAhead(EntriesAheadPerThr
 
 EntryInflater::~EntryInflater()
 {
-    stop();
-}
-
-void EntryInflater::stop()
-{
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_stopping = true;
     }
     m_changed.notify_all();
     for (std::thread& thread : m_threads)
-        if (thread.joinable())
-            thread.join();
+        thread.join();
 }
 
 bool EntryInflater::full()
@@ -204,13 +198,8 @@ void EntryInflater::work()
 
 void EntryInflater::unpack(Slot& slot)
 {
-    const std::function<void(const Unpacked&)> write = std::move(slot.stored.write);
     try {
         slot.unpacked = unpackEntry(std::move(slot.stored));
-        if (write) {
-            write(slot.unpacked);
-            slot.unpacked.data = std::vector<unsigned char>();
-        }
     } catch (...) {
         slot.error = std::current_exception();
     }

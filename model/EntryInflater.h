@@ -5,18 +5,24 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
-#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 // Inflates the entries of an archive on worker threads and checks them
-// against their recorded size and checksum, and may write each where it
-// goes, ahead of the one thread that reads them raw from the archive and
-// takes them in entry order, so that unpacking a book is not bound to one
-// core.
+// against their recorded size and checksum, ahead of the one thread that
+// reads them raw from the archive and writes the files in entry order, so
+// that unpacking a book is not bound to one core.
 class EntryInflater {
 public:
+    // An entry as the archive stores it.
+    struct Stored {
+        std::vector<unsigned char> raw;  // the compressed bytes
+        bool deflated = true;            // else stored as is
+        uint64_t size = 0;               // the recorded unpacked size
+        uint32_t crc = 0;                // the recorded checksum
+    };
+
     enum class Fault : uint8_t { None, Damaged, EndsEarly, BadChecksum };
 
     // What an entry unpacks to: the bytes an extraction streaming it would
@@ -24,18 +30,6 @@ public:
     struct Unpacked {
         std::vector<unsigned char> data;
         Fault fault = Fault::None;
-    };
-
-    // An entry as the archive stores it.
-    struct Stored {
-        std::vector<unsigned char> raw;  // the compressed bytes
-        bool deflated = true;            // else stored as is
-        uint64_t size = 0;               // the recorded unpacked size
-        uint32_t crc = 0;                // the recorded checksum
-        // Where set, called with what the entry unpacked to, fault and all,
-        // on the thread that unpacked it; the data is then let go, and what
-        // it raises is the entry's error.
-        std::function<void(const Unpacked&)> write;
     };
 
     // Entries larger than this, stored or unpacked, are not held whole.
@@ -59,9 +53,6 @@ public:
     // Waits for the oldest entry not yet taken and answers it; with none
     // started on it yet, unpacks it here.
     Unpacked takeOldest();
-    // Lets the threads finish the entries they are at and joins them; no
-    // other entry is started. What has been written then stays written.
-    void stop();
 
 private:
     enum class State : uint8_t { Queued, Working, Done };

@@ -14,9 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include <fcntl.h>
@@ -31,11 +29,10 @@
 // following a link, so nothing planted in the tree can lead a write outside.
 //
 // Where more than one thread may work, plain files are read raw from the
-// archive, then inflated and written ahead on an EntryInflater's threads;
-// any other entry, and any failure, waits until the entries before it are
-// written, and a failure takes back what was written after it, so that what
-// is left and what fails is just as in an extraction that streams each
-// entry in turn.
+// archive and inflated ahead on an EntryInflater's threads, then written in
+// entry order; any other entry, and any failure, waits until the entries
+// before it are written, so that what is written and what fails is just as
+// in an extraction that streams each entry in turn.
 
 namespace {
 
@@ -176,22 +173,14 @@ bool isLink(const unz_file_info64& info)
 
 // Opens the directory top/parts[0]/.../parts[count - 1], making what is
 // missing; a component that exists as anything but a directory (a link
-// included) fails. Raises error 5. Where made is given, the path below top
-// of each folder it makes is added to it, outermost first, failing or not.
-int openDirectories(int top, const std::vector<std::string>& parts, size_t count,
-                    std::vector<std::string>* made = nullptr)
+// included) fails. Raises error 5.
+int openDirectories(int top, const std::vector<std::string>& parts, size_t count)
 {
     KILN::FileDescriptor current(fcntl(top, F_DUPFD_CLOEXEC, 0));
-    std::string below;
     for (size_t i = 0; i < count && current.isOpen(); ++i) {
         const char* part = parts[i].c_str();
-        below += (i ? "/" : "") + parts[i];
-        if (mkdirat(current.get(), part, 0777) == 0) {
-            if (made)
-                made->push_back(below);
-        } else if (errno != EEXIST) {
+        if (mkdirat(current.get(), part, 0777) != 0 && errno != EEXIST)
             raiseModelError(5, "Can't create directory.");
-        }
         current.reset(openat(current.get(), part, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     }
     if (!current.isOpen())
@@ -272,37 +261,34 @@ ListedEntry listedEntry(unzFile archive)
 // made it, and nothing an entry makes can put anything else in its place.
 class Folders {
 public:
-    using Folder = std::shared_ptr<const KILN::FileDescriptor>;
-
     explicit Folders(int top) : m_top(top) {}
 
     int top() const { return m_top; }
 
-    // The folder of the file named by parts, made where missing, open for as
-    // long as someone holds it. Raises error 5. Adds what it makes to made
-    // as openDirectories does.
-    Folder parentOf(const std::vector<std::string>& parts, std::vector<std::string>* made = nullptr)
+    // The folder of the file named by parts, made where missing. Raises
+    // error 5.
+    int parentOf(const std::vector<std::string>& parts)
     {
         const size_t count = parts.size() - 1;
-        if (m_parent && m_parts.size() == count && std::equal(m_parts.begin(), m_parts.end(), parts.begin()))
-            return m_parent;
-        m_parent.reset();
-        m_parent = std::make_shared<const KILN::FileDescriptor>(openDirectories(m_top, parts, count, made));
+        if (m_parent.isOpen() && m_parts.size() == count && std::equal(m_parts.begin(), m_parts.end(), parts.begin()))
+            return m_parent.get();
+        m_parent.reset(-1);
+        m_parent.reset(openDirectories(m_top, parts, count));
         m_parts.assign(parts.begin(), parts.begin() + static_cast<std::ptrdiff_t>(count));
-        return m_parent;
+        return m_parent.get();
     }
 
 private:
     const int m_top;
-    Folder m_parent;
+    KILN::FileDescriptor m_parent;
     std::vector<std::string> m_parts;
 };
 
 // The file an entry is written to, created below the working directory.
 class TargetFile {
 public:
-    TargetFile(int parent, const std::string& directory, const std::vector<std::string>& parts)
-        : m_parent(parent), m_directory(directory), m_parts(parts)
+    TargetFile(Folders& folders, const std::string& directory, const std::vector<std::string>& parts)
+        : m_parent(folders.parentOf(parts)), m_directory(directory), m_parts(parts)
     {
     }
 
@@ -351,8 +337,7 @@ bool supportedMethod(const unz_file_info64& info)
 void streamFile(unzFile archive, const ListedEntry& entry, Folders& folders, const std::string& directory,
                 std::vector<unsigned char>& buffer)
 {
-    const Folders::Folder parent = folders.parentOf(entry.parts);
-    TargetFile target(parent->get(), directory, entry.parts);
+    TargetFile target(folders, directory, entry.parts);
     if (!supportedMethod(entry.info))
         unzipFailed(entry.name, "an unsupported compression method");
     if (unzOpenCurrentFile(archive) != UNZ_OK)
@@ -432,14 +417,9 @@ bool readRaw(unzFile archive, const ListedEntry& entry, EntryInflater::Stored& s
     return true;
 }
 
-// Extracts the entries in archive order through an inflater, whose threads
-// (where there are more than one to work) inflate the files held ahead and
-// write them; else this thread does, which inflates a held entry whole all
-// the same (faster than streaming it). Folders are made here, in entry
-// order. A file whose path, or a folder on its way, another file took before
-// waits for every entry before it, so that files never race for a name.
-// When an entry fails, what was written or made for the entries after it
-// is removed again.
+// Extracts the entries in archive order through an inflater: on its threads
+// where there are more than one to work, else on this one, which inflates a
+// held entry whole all the same (faster than streaming it).
 class Extraction {
 public:
     Extraction(unzFile archive, int top, const std::string& directory)
@@ -455,7 +435,10 @@ public:
         if (entry.isFile()) {
             EntryInflater::Stored stored;
             if (readRaw(m_archive, entry, stored)) {
-                hold(std::move(entry), std::move(stored));
+                while (m_inflater.full())
+                    writeOldest();
+                m_inflater.add(std::move(stored));
+                m_held.push_back(std::move(entry));
                 return;
             }
         }
@@ -463,99 +446,39 @@ public:
         extractEntry(m_archive, entry, m_folders, m_directory, m_buffer);
     }
 
-    // Waits for the entries held ahead; the first that fails raises its error.
+    // Writes the entries read ahead; the first that fails raises its error.
     void finish()
     {
         while (!m_held.empty())
-            takeOldest();
+            writeOldest();
     }
 
 private:
-    // A file held ahead: where it goes, and what has been made for it.
-    struct HeldFile {
-        ListedEntry entry;
-        Folders::Folder parent;
-        std::vector<std::string> madeFolders;  // below the top, outermost first
-        bool created = false;                  // set by the thread writing it
-    };
-
-    void hold(ListedEntry entry, EntryInflater::Stored stored)
+    void writeOldest()
     {
-        std::string path;
-        bool clashes = false;
-        for (const std::string& part : entry.parts) {
-            path += (path.empty() ? "" : "/") + part;
-            clashes = clashes || m_filePaths.count(path) != 0;
-        }
-        if (clashes)
-            finish();
-        while (m_inflater.full())
-            takeOldest();
-        auto file = std::make_shared<HeldFile>();
-        file->entry = std::move(entry);
-        try {
-            file->parent = m_folders.parentOf(file->entry.parts, &file->madeFolders);
-        } catch (...) {
-            // The entries before fail first, and then this one was never begun.
-            try {
-                finish();
-            } catch (...) {
-                removeFolders(*file);
-                throw;
-            }
-            throw;
-        }
-        m_filePaths.insert(std::move(path));
-        stored.write = [file, &directory = m_directory](const EntryInflater::Unpacked& unpacked) {
-            TargetFile target(file->parent->get(), directory, file->entry.parts);
-            target.create();
-            file->created = true;
-            target.write(unpacked.data.data(), unpacked.data.size());
-            // A fault is raised by the taker, ahead of what closing reports.
-            if (unpacked.fault == Fault::None)
-                target.close();
-        };
-        m_inflater.add(std::move(stored));
-        m_held.push_back(std::move(file));
-    }
-
-    void takeOldest()
-    {
-        const std::shared_ptr<HeldFile> file = std::move(m_held.front());
+        const ListedEntry entry = std::move(m_held.front());
         m_held.pop_front();
         try {
             const EntryInflater::Unpacked unpacked = m_inflater.takeOldest();
+            TargetFile target(m_folders, m_directory, entry.parts);
+            target.create();
+            target.write(unpacked.data.data(), unpacked.data.size());
             if (unpacked.fault != Fault::None)
-                unzipFailed(file->entry.name, reasonOf(unpacked.fault));
+                unzipFailed(entry.name, reasonOf(unpacked.fault));
+            target.close();
         } catch (...) {
             // Extraction ends at the first entry that fails.
-            m_inflater.stop();
-            for (auto later = m_held.rbegin(); later != m_held.rend(); ++later) {
-                if ((*later)->created)
-                    unlinkat((*later)->parent->get(), (*later)->entry.parts.back().c_str(), 0);
-                removeFolders(**later);
-            }
             m_held.clear();
             throw;
         }
-    }
-
-    // Removes the folders made for file, innermost first; one that is not
-    // empty stays.
-    void removeFolders(const HeldFile& file)
-    {
-        for (auto folder = file.madeFolders.rbegin(); folder != file.madeFolders.rend(); ++folder)
-            unlinkat(m_folders.top(), folder->c_str(), AT_REMOVEDIR);
     }
 
     const unzFile m_archive;
     Folders m_folders;
     const std::string& m_directory;
     std::vector<unsigned char> m_buffer;
-    std::deque<std::shared_ptr<HeldFile>> m_held;  // read ahead, not yet taken
-    std::unordered_set<std::string> m_filePaths;   // of the files held so far
-    // Last: its threads stop before what they write with goes.
     EntryInflater m_inflater;
+    std::deque<ListedEntry> m_held;  // read ahead, not yet written
 };
 
 // Lists every entry and holds the book to the limits before anything is

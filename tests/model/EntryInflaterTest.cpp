@@ -52,7 +52,7 @@ std::string text(size_t length, uint32_t seed)
 
 EntryInflater::Stored deflatedEntry(const std::string& content)
 {
-    return {deflated(content), true, content.size(), crcOf(content), {}};
+    return {deflated(content), true, content.size(), crcOf(content)};
 }
 
 } // namespace
@@ -71,7 +71,7 @@ TEST(EntryInflaterTest, EntriesComeBackInOrderWhateverTheThreads)
             }
             const std::string content = text(i * 997 % 70000, i);
             inflater.add(i % 3 ? deflatedEntry(content) : EntryInflater::Stored{bytes(content), false, content.size(),
-                                                                                crcOf(content), {}});
+                                                                                crcOf(content)});
         }
         for (; taken < count; ++taken) {
             const EntryInflater::Unpacked unpacked = inflater.takeOldest();
@@ -116,9 +116,9 @@ TEST(EntryInflaterTest, DamageIsFoundAndOnlyWhatAStreamingReadWritesIsKept)
     EXPECT_TRUE(unpacked.data == bytes(content.substr(0, unpacked.data.size())));
 
     // A stored entry shorter than its recorded size.
-    EXPECT_EQ(unpackEntry({bytes("short"), false, 6, crcOf("short"), {}}).fault, Fault::EndsEarly);
-    EXPECT_EQ(unpackEntry({bytes(""), true, 5, 0, {}}).fault, Fault::Damaged);
-    EXPECT_EQ(unpackEntry({bytes(""), true, 0, 0, {}}).fault, Fault::None);
+    EXPECT_EQ(unpackEntry({bytes("short"), false, 6, crcOf("short")}).fault, Fault::EndsEarly);
+    EXPECT_EQ(unpackEntry({bytes(""), true, 5, 0}).fault, Fault::Damaged);
+    EXPECT_EQ(unpackEntry({bytes(""), true, 0, 0}).fault, Fault::None);
 }
 
 TEST(EntryInflaterTest, ATakerThatStopsEarlyIsNotKeptWaiting)
