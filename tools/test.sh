@@ -19,7 +19,7 @@ for mode in "${modes[@]}"; do
     sanitize) dir=build-sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DZEF_SANITIZE=ON) ;;
     thread)   dir=build-thread;   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEF_THREAD_SANITIZE=ON)
               targets=(--target model_tests kiln_file_tests)
-              tests=(-R '^(Workers/WorkerPool|WorkerCount|ZephraModel|EntryDeflater|EpubPacker|EpubUnpacker|InterruptCleanup)') ;;
+              tests=(-R '^(Workers/WorkerPool|WorkerCount|ZephraModel|EntryDeflater|EntryInflater|EpubPacker|EpubUnpacker|ParallelUnpack|InterruptCleanup)') ;;
     *) echo "usage: tools/test.sh [normal|sanitize|thread|all]" >&2; exit 2 ;;
   esac
   echo "== $mode build"
