@@ -28,9 +28,9 @@
 // time relative to an open directory, and the file is opened there without
 // following a link, so nothing planted in the tree can lead a write outside.
 //
-// Where more than one thread may work, plain files are read raw from the
-// archive and inflated ahead on an EntryInflater's threads, then written in
-// entry order; any other entry, and any failure, waits until the entries
+// Plain files are read raw from the archive and inflated ahead, on an
+// EntryInflater's threads where more than one thread may work, then written
+// in entry order; any other entry, and any failure, waits until the entries
 // before it are written, so that what is written and what fails is just as
 // in an extraction that streams each entry in turn.
 
