@@ -1,4 +1,5 @@
 #include "engine/LiteralText.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ class LiteralTextTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        context.tagger.reset(MeCab::createTagger(""));
+        context.tagger.reset(zef::test::newPinnedTagger());
         ASSERT_TRUE(context.tagger) << MeCab::getLastError();
     }
 

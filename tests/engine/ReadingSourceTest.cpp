@@ -2,6 +2,7 @@
 
 #include "engine/WordDivision.h"
 #include "tests/support/Corpus.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ protected:
     {
         if (!hasUnidic())
             GTEST_SKIP() << "unidic-mecab is not installed";
-        context.tagger.reset(MeCab::createTagger(""));
+        context.tagger.reset(zef::test::newPinnedTagger());
         ASSERT_TRUE(context.tagger) << MeCab::getLastError();
         context.readings = ReadingSource::open(unidicFolder().c_str(), {"test"});
         context.wakachi = false;
@@ -75,7 +76,7 @@ protected:
     std::string divideWithoutReadings(const std::string& text)
     {
         EngineContext plain;
-        plain.tagger.reset(MeCab::createTagger(""));
+        plain.tagger.reset(zef::test::newPinnedTagger());
         plain.wakachi = context.wakachi;
         plain.jyoshi_wakachi = context.jyoshi_wakachi;
         plain.kazenoha = context.kazenoha;

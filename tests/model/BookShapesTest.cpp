@@ -10,6 +10,7 @@
 #include "support/TemporaryFolder.h"
 #include "support/ZipBuilder.h"
 #include "support/ZipReader.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +73,7 @@ protected:
     void SetUp() override
     {
         m_temporaryFolder.emplace(scratch / "tmp");
-        MeCab::Tagger* tagger = MeCab::createTagger("");
+        MeCab::Tagger* tagger = zef::test::newPinnedTagger();
         m_analyser = tagger != nullptr;
         delete tagger;
     }
@@ -97,7 +98,8 @@ protected:
         fs::path current = source;
         if (m_analyser) {
             ZephraModel model;
-            model.preProcessEpub(PreProcessOptions(), pathString(current), pathString(scratch / "pre.epub"));
+            model.preProcessEpub(zef::test::pinned(PreProcessOptions()), pathString(current),
+                                 pathString(scratch / "pre.epub"));
             current = scratch / "pre.epub";
         }
         ZephraModel model;

@@ -6,6 +6,7 @@
 #include "model/PreProcess.h"
 
 #include "XhtmlRewriting.h"
+#include "tests/support/PinnedTagger.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ struct Options {
 TEST(RoundTripTest, RandomTextsComeBackUnchangedUnderEveryOptionSet)
 {
     EngineContext context;
-    context.tagger.reset(MeCab::createTagger(""));
+    context.tagger.reset(zef::test::newPinnedTagger());
     if (!context.tagger)
         GTEST_SKIP() << "MeCab has no default configuration: " << MeCab::getLastError();
     const Options sets[] = {

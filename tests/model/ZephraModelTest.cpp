@@ -133,7 +133,7 @@ TEST_F(ZephraModelTest, PreThenPostGivesBackEveryCharacter)
     const fs::path post = scratch / "post.epub";
     {
         ZephraModel model;
-        model.preProcessEpub(PreProcessOptions(), pathString(source), pathString(pre));
+        model.preProcessEpub(zef::test::pinned(PreProcessOptions()), pathString(source), pathString(pre));
     }
     const std::string divided = entry(pre, "OPS/text/a.xhtml");
     EXPECT_NE(divided.find("｜今日《きょう》"), std::string::npos) << divided;
@@ -160,7 +160,7 @@ TEST_F(ZephraModelTest, DocumentListedTwiceIsConvertedOnceAndEveryOneIsReported)
     Progress progress;
     ZephraModel model;
     model.setObserver(&progress);
-    model.preProcessEpub(PreProcessOptions(), pathString(source), pathString(scratch / "pre.epub"));
+    model.preProcessEpub(zef::test::pinned(PreProcessOptions()), pathString(source), pathString(scratch / "pre.epub"));
     EXPECT_EQ((std::vector<std::pair<uint32_t, uint32_t>>{{1, 3}, {2, 3}, {3, 3}}), progress.started);
     EXPECT_EQ(1, progress.done);
     const std::string divided = entry(scratch / "pre.epub", "OPS/a.xhtml");
@@ -287,7 +287,7 @@ TEST_F(ZephraModelTest, BooksComeOutTheSameOnOneTwoAndEightWorkers)
         const fs::path post = scratch / (std::string("post-") + workers + ".epub");
         {
             ZephraModel model;
-            model.preProcessEpub(PreProcessOptions(), pathString(source), pathString(pre));
+            model.preProcessEpub(zef::test::pinned(PreProcessOptions()), pathString(source), pathString(pre));
             model.postProcessEpub(pathString(pre), pathString(post), PostProcessOptions());
         }
         if (firstPre.empty()) {

@@ -13,11 +13,29 @@
 
 namespace zef::test {
 
+// The converters' mecabrc, or "" when there is none (MeCab's default then).
+inline const std::string& pinnedMecabrc()
+{
+    static const std::string path = [] {
+        std::string mecabrc;
+        return KILN::existingInstallationFile("mecabrc", mecabrc) ? mecabrc : std::string();
+    }();
+    return path;
+}
+
 // A new tagger, or null when MeCab cannot start.
 inline MeCab::Tagger* newPinnedTagger()
 {
-    std::string mecabrc;
-    return newTagger(KILN::existingInstallationFile("mecabrc", mecabrc) ? mecabrc.c_str() : nullptr);
+    return newTagger(pinnedMecabrc().empty() ? nullptr : pinnedMecabrc().c_str());
+}
+
+// Options of a pre-process on the pinned configuration.
+template <class Options>
+Options pinned(Options options)
+{
+    if (!pinnedMecabrc().empty())
+        options.mecabrc = pinnedMecabrc().c_str();
+    return options;
 }
 
 } // namespace zef::test
