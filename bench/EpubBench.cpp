@@ -6,7 +6,7 @@
 // machine disturbs both alike, and prints the least wall-clock and CPU time
 // (user and system) of each over three rounds (EPUB_BENCH_ROUNDS sets
 // another number), as ratios to MeCab's, and the pre-process against the
-// post-process. MeCab's slowest round beside its fastest shows how much the
+// post-process. MeCab's slowest run beside its fastest shows how much the
 // machine itself varied while it ran. The same text is then made into a
 // book of 20 documents and one of 2,000, and both passes on each are timed:
 // the ratio 2,000 / 20 shows what each document costs beyond its text.

@@ -4,6 +4,8 @@
 // of the command after it, so that the input ends in an allocation failure
 // within a second instead of exhausting the machine.
 
+#include "tests/support/Sanitizers.h"
+
 #include <string>
 
 namespace zef::test {
@@ -12,17 +14,7 @@ namespace zef::test {
 // bound allows, and its operator new dies instead of throwing.
 constexpr bool memoryCanBeBounded()
 {
-#if defined(__SANITIZE_ADDRESS__)
-    return false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return false;
-#else
-    return true;
-#endif
-#else
-    return true;
-#endif
+    return !addressSanitized();
 }
 
 // Limits the virtual memory of the commands that follow to about 1 GB.

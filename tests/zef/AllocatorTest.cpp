@@ -1,15 +1,8 @@
+#include "tests/support/Sanitizers.h"
 #include "tests/zef/ZefFixture.h"
 
 #include <filesystem>
 #include <string>
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define ZEF_SANITIZER_ALLOCATOR 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define ZEF_SANITIZER_ALLOCATOR 1
-#endif
-#endif
 
 namespace {
 
@@ -20,9 +13,8 @@ using AllocatorTest = zef::test::ZefFixture;
 // left out) would still convert, only slower, so nothing else would notice.
 TEST_F(AllocatorTest, ConvertersRunOnMimalloc)
 {
-#ifdef ZEF_SANITIZER_ALLOCATOR
-    GTEST_SKIP() << "a sanitizer's build keeps the sanitizer's allocator";
-#endif
+    if (zef::test::addressSanitized() || zef::test::threadSanitized())
+        GTEST_SKIP() << "a sanitizer's build keeps the sanitizer's allocator";
     for (const char* program : {ZEF_BINARY_DIR "/zef/zef", ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati"}) {
         if (!std::filesystem::exists(program))
             continue;
