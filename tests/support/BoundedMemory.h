@@ -14,7 +14,7 @@ namespace zef::test {
 // bound allows, and its operator new dies instead of throwing.
 constexpr bool memoryCanBeBounded()
 {
-    return !addressSanitized();
+    return !AddressSanitized;
 }
 
 // Limits the virtual memory of the commands that follow to about 1 GB.

@@ -13,7 +13,7 @@ using AllocatorTest = zef::test::ZefFixture;
 // left out) would still convert, only slower, so nothing else would notice.
 TEST_F(AllocatorTest, ConvertersRunOnMimalloc)
 {
-    if (zef::test::addressSanitized() || zef::test::threadSanitized())
+    if (zef::test::AddressSanitized || zef::test::ThreadSanitized)
         GTEST_SKIP() << "a sanitizer's build keeps the sanitizer's allocator";
     for (const char* program : {ZEF_BINARY_DIR "/zef/zef", ZEF_BINARY_DIR "/kazenohawakati/kazenohawakati"}) {
         if (!std::filesystem::exists(program))
