@@ -13,6 +13,13 @@ build=${1:-build}
 conffile=/etc/zef/zef.conf
 
 say() { echo "check-package: $*"; }
+# Under pipefail a pipe into grep -q fails whenever grep quits before the
+# writer is done (the writer gets SIGPIPE), so outputs are taken whole first.
+zef_installed() {
+  local status
+  status=$(dpkg-query -W -f='${Status}' zef 2>/dev/null || true)
+  [ -n "$status" ] && [ "$status" != "unknown ok not-installed" ]
+}
 fail() { echo "check-package: FAILED: $*" >&2; exit 1; }
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -21,7 +28,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 # Whatever the check installs it purges at the end: it must not start on a
 # zef that someone else installed.
-if dpkg-query -W -f='${Status}' zef 2>/dev/null | grep -qv '^unknown ok not-installed$'; then
+if zef_installed; then
   fail "a zef package is on this machine already (dpkg -l zef); remove or purge it first"
 fi
 [ -f doc/sample.epub ] || fail "doc/sample.epub is missing"
@@ -53,7 +60,7 @@ done
 tmp=$(mktemp -d)
 cleanup() {
   rm -rf "$tmp"
-  if dpkg-query -W -f='${Status}' zef 2>/dev/null | grep -qv '^unknown ok not-installed$'; then
+  if zef_installed; then
     DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq zef > /dev/null 2>&1 || true
   fi
 }
@@ -76,7 +83,8 @@ clean man -w zef kazenohawakati > /dev/null || fail "man pages not found"
 
 cp doc/sample.epub "$tmp/sample.epub"
 clean zef -a sample.epub pre-sample.epub || fail "zef -a on the sample"
-unzip -p "$tmp/pre-sample.epub" '*.xhtml' | grep -q '《' || fail "the pre-processed sample holds no ruby notation"
+pre=$(unzip -p "$tmp/pre-sample.epub" '*.xhtml')
+grep -q '《' <<< "$pre" || fail "the pre-processed sample holds no ruby notation"
 clean zef pre-sample.epub post-sample.epub || fail "zef on the pre-processed sample"
 post=$(unzip -p "$tmp/post-sample.epub" '*.xhtml')
 grep -q '<ruby>' <<< "$post" || fail "the post-processed sample holds no ruby element"
