@@ -2,6 +2,7 @@
 
 #include "model/Diagnostic.h"
 #include "model/DocumentFile.h"
+#include "model/NamespaceScope.h"
 #include "model/XmlLookup.h"
 #include "model/ZephraModelError.h"
 
@@ -38,5 +39,5 @@ void writeContent(const PathString& path, KILN::Document& document, WritePlace p
 KILN::Element* findBody(KILN::Document& document)
 {
     const KILN::Element* root = firstChildElement(document);
-    return root ? root->getFirstChildElement(units(u"body")) : nullptr;
+    return root ? firstXhtmlChild(*root, u"body") : nullptr;
 }

@@ -18,6 +18,6 @@ std::unique_ptr<KILN::Document> readContent(const KILN::PathString& path, const 
 // 16 by the step that failed.
 void writeContent(const KILN::PathString& path, KILN::Document& document, WritePlace place = WritePlace::Replaced);
 
-// The first child element named "body" of the document's first element
-// child, or null.
+// The first XHTML child element "body" (any prefix) of the document's first
+// element child, or null.
 KILN::Element* findBody(KILN::Document& document);

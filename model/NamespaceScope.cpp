@@ -38,6 +38,29 @@ std::u16string_view localNameOf(const Utf16String& name)
     return colon == std::u16string_view::npos ? text : text.substr(colon + 1);
 }
 
+bool hasLocalName(const Element& element, std::u16string_view localName)
+{
+    return localNameOf(*element.getNodeName()) == localName;
+}
+
+Element* firstXhtmlChild(const Element& parent, std::u16string_view localName)
+{
+    NamespaceScope scope(parent);
+    for (Node* child = parent.getFirstChild(); child; child = child->getNextSibling()) {
+        if (child->getNodeType() != Node::ELEMENT_NODE)
+            continue;
+        auto& element = static_cast<Element&>(*child);
+        if (!hasLocalName(element, localName))
+            continue;
+        scope.enter(element);
+        const bool xhtml = scope.isXhtml(element);
+        scope.leave();
+        if (xhtml)
+            return &element;
+    }
+    return nullptr;
+}
+
 NamespaceScope::NamespaceScope(const Element& element) : m_defaultBindings(&m_bindings[std::u16string()])
 {
     std::vector<const Element*> ancestors;

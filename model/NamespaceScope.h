@@ -48,4 +48,11 @@ private:
 std::u16string_view prefixOf(const KILN::Utf16String& name);
 std::u16string_view localNameOf(const KILN::Utf16String& name);
 
+// True when the element's name, whatever its prefix, has that local part.
+bool hasLocalName(const KILN::Element& element, std::u16string_view localName);
+
+// The first child element of parent that is XHTML (see isXhtml) and has
+// that local name, or null: "body" and "h:body" alike.
+KILN::Element* firstXhtmlChild(const KILN::Element& parent, std::u16string_view localName);
+
 extern const char16_t* const XhtmlNamespace;

@@ -14,12 +14,6 @@ const char* const OpsNamespace = "http://www.idpf.org/2007/ops";
 
 namespace {
 
-bool isSpan(const Element& element)
-{
-    static const Utf16String span("span");
-    return *element.getNodeName() == span;
-}
-
 // The value of the attribute of that name, or null.
 const Utf16String* attribute(const Element& element, const Utf16String& name)
 {
@@ -38,7 +32,7 @@ bool isPageSpan(const Element& element)
 {
     static const Utf16String className("class");
     static const Utf16String pageNormal("page-normal");
-    if (!isSpan(element) || !nonEmptyId(element))
+    if (!hasLocalName(element, u"span") || !nonEmptyId(element))
         return false;
     const Utf16String* value = attribute(element, className);
     return value && *value == pageNormal;
@@ -76,15 +70,10 @@ bool isMarkedPageBreak(const Element& element)
 // the readings of ruby (rt, rp), trimmed of white space at both ends.
 Utf16String wholeText(Element& element)
 {
-    static const Utf16String rt("rt");
-    static const Utf16String rp("rp");
     Utf16String text;
     walkBelow(
         element,
-        [](Element& inner) {
-            const Utf16String& name = *inner.getNodeName();
-            return name == rt || name == rp ? Descend::No : Descend::Yes;
-        },
+        [](Element& inner) { return hasLocalName(inner, u"rt") || hasLocalName(inner, u"rp") ? Descend::No : Descend::Yes; },
         [&](Node& node) {
             if (node.getNodeType() == Node::TEXT_NODE)
                 text.append(*node.getNodeValue());

@@ -9,6 +9,7 @@
 #include "kiln/base/StringConversion.h"
 #include "kiln/base/Text.h"
 #include "model/EpubType.h"
+#include "model/PrefixedNames.h"
 #include "model/RootElement.h"
 #include "model/TreeWalk.h"
 #include "model/XmlLookup.h"
@@ -48,9 +49,13 @@ Utf16String fromUtf8(const KILN::Utf8String& text)
     return decoded;
 }
 
-Element* appendElement(KILN::Document& document, Node& parent, const char* name)
+// Appends to parent a new element of that local name in parent's namespace,
+// written with its prefix: "h:li" in an "h:ol".
+Element* appendElement(KILN::Document& document, Element& parent, std::u16string_view localName)
 {
-    Element* element = new Element(&document, Utf16String(name));
+    PrefixedNames name({localName});
+    name.into(parent);
+    auto* element = new Element(&document, name[0]);
     parent.appendChild(element);
     return element;
 }
@@ -65,7 +70,7 @@ Element* emptiedList(KILN::Document& document, Element& nav)
             list = static_cast<Element*>(child);
     }
     if (!list)
-        return appendElement(document, nav, "ol");
+        return appendElement(document, nav, u"ol");
     while (Node* child = list->getFirstChild())
         delete list->removeChild(child);
     return list;
@@ -76,23 +81,18 @@ Element* emptiedList(KILN::Document& document, Element& nav)
 bool rebuildPageList(KILN::Document& navigation, const std::vector<TocItem>& items)
 {
     Element* root = rootElement(navigation);
-    Element* body = root ? root->getFirstChildElement(Utf16String("body")) : nullptr;
+    Element* body = root ? firstXhtmlChild(*root, u"body") : nullptr;
     if (!body)
         return false;
     auto* nav = static_cast<Element*>(oldPageList(*body));
     if (!nav) {
-        nav = appendElement(navigation, *body, "nav");
+        nav = appendElement(navigation, *body, u"nav");
         setEpubType(navigation, *nav, "page-list");
     }
     Element* list = emptiedList(navigation, *nav);
-    // Entries are made in the list's own namespace: "h:li" in an "h:ol".
-    const std::u16string_view listPrefix = prefixOf(*list->getNodeName());
-    const std::string prefix = listPrefix.empty() ? std::string() : std::string(listPrefix.begin(), listPrefix.end()) + ":";
-    const std::string li = prefix + "li";
-    const std::string a = prefix + "a";
     const Utf16String href("href");
     for (const TocItem& item : items) {
-        Element* link = appendElement(navigation, *appendElement(navigation, *list, li.c_str()), a.c_str());
+        Element* link = appendElement(navigation, *appendElement(navigation, *list, u"li"), u"a");
         const Utf16String target = fromUtf8(item.href);
         link->setAttribute(href, &target);
         const Utf16String label = fromUtf8(item.label);

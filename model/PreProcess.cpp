@@ -134,7 +134,6 @@ std::vector<BodyText> bodyTexts(KILN::Element& body)
     std::vector<BodyText> texts;
     // Node names are atoms of the document: a name no node has is null here.
     KILN::AtomTable& names = body.getOwnerDocument()->names();
-    const KILN::Utf16String* ruby = names.lookup(KILN::Utf16String(units(u"ruby")));
     // A CDATA section made by the parser has the text node type too; only
     // its name tells it apart.
     const KILN::Utf16String* textName = names.lookup(KILN::Utf16String(units(u"#text")));
@@ -147,7 +146,7 @@ std::vector<BodyText> bodyTexts(KILN::Element& body)
         [&](KILN::Element& element) {
             if (isCodeElement(element))
                 return Descend::No;
-            if (!undivided && element.hasChildNodes() && (element.getNodeName() == ruby || isPageBreak(element)))
+            if (!undivided && element.hasChildNodes() && (hasLocalName(element, u"ruby") || isPageBreak(element)))
                 undivided = &element;
             return Descend::Yes;
         },

@@ -10,6 +10,7 @@
 #include "kiln/base/XMLParseReport.h"
 #include "model/MarkedReferences.h"
 #include "model/PostProcess.h"
+#include "model/PrefixedNames.h"
 #include "model/RubySyntax.h"
 #include "model/TreeWalk.h"
 #include "model/ZephraModelError.h"
@@ -38,8 +39,8 @@ KILN::Utf8String faultExcerpt(const Utf16String& text, const RubySyntaxToken& to
 class RubyMarkup {
 public:
     RubyMarkup(KILN::Document& document, bool rpOutput)
-        : m_document(document), m_rpOutput(rpOutput), m_ruby("ruby"), m_rb("rb"), m_rt("rt"), m_rp("rp"),
-          m_class("class"), m_original("original")
+        : m_document(document), m_rpOutput(rpOutput), m_names({u"ruby", u"rb", u"rt", u"rp"}), m_class("class"),
+          m_original("original")
     {
         m_opening.append(OpeningParenthesis);
         m_closing.append(ClosingParenthesis);
@@ -49,6 +50,7 @@ public:
     void replace(Node& text, const std::vector<RubySyntaxRubyUnit>& units)
     {
         Node& parent = *text.getParentNode();
+        m_names.into(parent);
         Node* previous = &text;
         for (const RubySyntaxRubyUnit& unit : units) {
             std::unique_ptr<Node> node(unit.kind == RubySyntaxRubyUnit::Plain ? newText(unit.plain->text) : newRuby(unit));
@@ -63,17 +65,17 @@ private:
 
     Element* newRuby(const RubySyntaxRubyUnit& unit)
     {
-        std::unique_ptr<Element> ruby(new Element(&m_document, m_ruby));
+        std::unique_ptr<Element> ruby(new Element(&m_document, m_names[Ruby]));
         const int32_t firstKind = unit.pairs.front().reading->kind;
         if (firstKind == RubySyntaxToken::AngleLast || firstKind == RubySyntaxToken::AngleMore)
             ruby->setAttribute(m_class, &m_original);
         for (const RubySyntaxRubyPair& pair : unit.pairs) {
-            append(*ruby, m_rb, pair.base->text);
+            append(*ruby, m_names[Rb], pair.base->text);
             if (m_rpOutput)
-                append(*ruby, m_rp, m_opening);
-            append(*ruby, m_rt, pair.reading->text);
+                append(*ruby, m_names[Rp], m_opening);
+            append(*ruby, m_names[Rt], pair.reading->text);
             if (m_rpOutput)
-                append(*ruby, m_rp, m_closing);
+                append(*ruby, m_names[Rp], m_closing);
         }
         return ruby.release();
     }
@@ -86,9 +88,12 @@ private:
         element->appendChild(newText(text));
     }
 
+    enum Name { Ruby, Rb, Rt, Rp };
+
     KILN::Document& m_document;
     bool m_rpOutput;
-    const Utf16String m_ruby, m_rb, m_rt, m_rp, m_class, m_original;
+    PrefixedNames m_names;
+    const Utf16String m_class, m_original;
     Utf16String m_opening, m_closing;
 };
 

@@ -97,14 +97,12 @@ void walkXhtml(KILN::Element& root, OnElement onElement, OnOther onOther, OnLeav
     }
 }
 
-// Whether the element's text is code ("script", "style"), which the text
-// conversions leave alone.
+// Whether the element's text is code ("script", "style", with any prefix),
+// which the text conversions leave alone.
 inline bool isCodeElement(const KILN::Element& element)
 {
-    static const KILN::Utf16String script("script");
-    static const KILN::Utf16String style("style");
-    const KILN::Utf16String& name = *element.getNodeName();
-    return name == script || name == style;
+    const std::u16string_view name = localNameOf(*element.getNodeName());
+    return name == u"script" || name == u"style";
 }
 
 // Calls visit for every text node of an XHTML element below root outside

@@ -7,6 +7,7 @@
 #include "kiln/base/Text.h"
 #include "model/MarkedReferences.h"
 #include "model/PostProcess.h"
+#include "model/PrefixedNames.h"
 #include "model/TreeWalk.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ bool isMark(unsigned short unit)
 class WordBreaks {
 public:
     explicit WordBreaks(KILN::Document& document)
-        : m_document(document), m_wbr("wbr"), m_class("class"), m_sub("sub")
+        : m_document(document), m_wbr({u"wbr"}), m_class("class"), m_sub("sub")
     {
     }
 
@@ -46,6 +47,7 @@ public:
         const uint32_t length = source.length();
         MarkedReferences references(source);
         m_text = &text;
+        m_wbr.into(*text.getParentNode());
         m_previous = &text;
         m_flushed = false;
         m_piece.clear();
@@ -99,7 +101,7 @@ private:
 
     void insertWbr(bool sub)
     {
-        std::unique_ptr<Node> wbr(new Element(&m_document, m_wbr));
+        std::unique_ptr<Node> wbr(new Element(&m_document, m_wbr[0]));
         if (sub)
             static_cast<Element&>(*wbr).setAttribute(m_class, &m_sub);
         insert(std::move(wbr));
@@ -112,7 +114,8 @@ private:
     }
 
     KILN::Document& m_document;
-    const Utf16String m_wbr, m_class, m_sub;
+    PrefixedNames m_wbr;
+    const Utf16String m_class, m_sub;
     Node* m_text = nullptr;
     Node* m_previous = nullptr;
     bool m_flushed = false;

@@ -1,7 +1,7 @@
 // Books of shapes real ones have (image and SVG spine items, foreign items
 // with fallbacks, prefixed package elements, token lists, escaped hrefs,
-// inline SVG and MathML), each made as a small book of its own and taken
-// through the pre-process and the post-process.
+// inline SVG and MathML, XHTML under a prefix), each made as a small book of
+// its own and taken through the pre-process and the post-process.
 
 #include "model/ZephraModel.h"
 
@@ -111,6 +111,9 @@ protected:
         return files;
     }
 
+    // Whether MeCab starts, so that the pre-process divides and annotates.
+    bool analysed() const { return m_analyser; }
+
     // The chapter was converted: divided and annotated when MeCab starts.
     void expectConverted(const std::string& written)
     {
@@ -211,4 +214,37 @@ TEST_F(BookShapesTest, InlineSvgAndMathmlKeepTheirText)
     expectConverted(written);
     EXPECT_NE(written.find(svg), std::string::npos) << written;
     EXPECT_NE(written.find(math), std::string::npos) << written;
+}
+
+TEST_F(BookShapesTest, PrefixedXhtmlIsConvertedInItsOwnNamespace)
+{
+    // XHTML bound to a prefix: the body is found, and every element the
+    // conversions make carries the prefix of the element it goes into. An
+    // unprefixed name there would fall out of XHTML.
+    const std::string open = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<h:html xmlns:h=\"http://www.w3.org/1999/xhtml\" "
+                             "xmlns:epub=\"http://www.idpf.org/2007/ops\"><h:head><h:title>t</h:title>";
+    const std::string chapter = open + "<h:meta/></h:head><h:body><h:p><h:span class=\"page-normal\" id=\"p1\">1</h:span>"
+                                       "吾輩は猫である。</h:p><h:script>吾輩</h:script><p xmlns=\"http://www.w3.org/1999/xhtml\">"
+                                       "吾輩</p></h:body></h:html>\n";
+    const std::string navigation = open + "</h:head><h:body><h:nav epub:type=\"toc\"><h:ol><h:li><h:a href=\"c.xhtml\">c</h:a>"
+                                          "</h:li></h:ol></h:nav></h:body></h:html>\n";
+    Book book;
+    book.manifest = NavItem + item("c", "c.xhtml", "application/xhtml+xml");
+    book.spine = "<itemref idref=\"c\"/>";
+    book.files = {{"nav.xhtml", navigation}, {"c.xhtml", chapter}};
+    std::map<std::string, std::string> files = converted(book);
+    const std::string written = files["OPS/c.xhtml"];
+    if (analysed()) {
+        EXPECT_NE(written.find("<h:ruby><h:rb>吾輩</h:rb><h:rp>（</h:rp><h:rt>わがはい</h:rt>"), std::string::npos) << written;
+        EXPECT_NE(written.find("<h:wbr/>"), std::string::npos) << written;
+        EXPECT_NE(written.find("<p xmlns=\"http://www.w3.org/1999/xhtml\"><ruby><rb>吾輩</rb>"), std::string::npos) << written;
+    }
+    EXPECT_EQ(written.find("<h:meta/>"), std::string::npos) << written;
+    EXPECT_NE(written.find("<h:script>吾輩</h:script>"), std::string::npos) << written;
+    EXPECT_NE(written.find("<h:span class=\"page-normal\" epub:type=\"pagebreak\" id=\"p1\">1</h:span>"), std::string::npos)
+        << written;
+    EXPECT_NE(files["OPS/nav.xhtml"].find("<h:nav epub:type=\"page-list\"><h:ol><h:li><h:a href=\"c.xhtml#p1\">1</h:a>"
+                                          "</h:li></h:ol></h:nav>"),
+              std::string::npos)
+        << files["OPS/nav.xhtml"];
 }
