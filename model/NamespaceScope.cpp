@@ -38,11 +38,6 @@ std::u16string_view localNameOf(const Utf16String& name)
     return colon == std::u16string_view::npos ? text : text.substr(colon + 1);
 }
 
-bool hasLocalName(const Element& element, std::u16string_view localName)
-{
-    return localNameOf(*element.getNodeName()) == localName;
-}
-
 Element* firstXhtmlChild(const Element& parent, std::u16string_view localName)
 {
     NamespaceScope scope(parent);

@@ -49,7 +49,27 @@ std::u16string_view prefixOf(const KILN::Utf16String& name);
 std::u16string_view localNameOf(const KILN::Utf16String& name);
 
 // True when the element's name, whatever its prefix, has that local part.
-bool hasLocalName(const KILN::Element& element, std::u16string_view localName);
+// Asked of every element of a body in several walks: most names differ in
+// length or in their last units, and are told apart without looking for the
+// colon.
+inline bool hasLocalName(const KILN::Element& element, std::u16string_view localName)
+{
+    const KILN::Utf16String& written = *element.getNodeName();
+    const std::u16string_view name(reinterpret_cast<const char16_t*>(written.data()), written.length());
+    if (name.size() == localName.size())
+        return name == localName;
+    if (name.size() < localName.size() + 2 || !name.ends_with(localName))
+        return false;
+    const std::u16string_view prefix = name.substr(0, name.size() - localName.size() - 1);
+    return name[prefix.size()] == u':' && prefix.find(u':') == std::u16string_view::npos;
+}
+
+// The same for a literal, whose length is then known when compiling.
+template <size_t N>
+bool hasLocalName(const KILN::Element& element, const char16_t (&localName)[N])
+{
+    return hasLocalName(element, std::u16string_view(localName, N - 1));
+}
 
 // The first child element of parent that is XHTML (see isXhtml) and has
 // that local name, or null: "body" and "h:body" alike.

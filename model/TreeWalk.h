@@ -101,8 +101,7 @@ void walkXhtml(KILN::Element& root, OnElement onElement, OnOther onOther, OnLeav
 // which the text conversions leave alone.
 inline bool isCodeElement(const KILN::Element& element)
 {
-    const std::u16string_view name = localNameOf(*element.getNodeName());
-    return name == u"script" || name == u"style";
+    return hasLocalName(element, u"script") || hasLocalName(element, u"style");
 }
 
 // Calls visit for every text node of an XHTML element below root outside
