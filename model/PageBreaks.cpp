@@ -131,6 +131,10 @@ void collectPageBreaks(KILN::Element& body, const KILN::Utf8String& link, std::v
     walkBelow(
         body,
         [&](Element& element) {
+            // Most elements of a converted body (ruby, rb, rt, wbr) have no
+            // attribute at all.
+            if (element.getAttributes()->isEmpty())
+                return Descend::Yes;
             const Utf16String* id = nonEmptyId(element);
             if (!id || !isMarkedPageBreak(element))
                 return Descend::Yes;
