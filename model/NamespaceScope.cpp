@@ -88,6 +88,9 @@ void NamespaceScope::enter(const Element& element)
 
 void NamespaceScope::leave()
 {
+    // The declaration known to be XHTML may be one that goes out of scope.
+    if (!m_declared.back().empty())
+        m_knownXhtml = nullptr;
     for (const std::u16string& prefix : m_declared.back())
         m_bindings[prefix].pop_back();
     m_declared.pop_back();
@@ -118,7 +121,14 @@ bool NamespaceScope::isXhtml(const Element& element) const
     const Utf16String* uri = uriOf(prefix);
     if (!uri)
         return prefix.empty();
-    return view(*uri) == XhtmlNamespaceView;
+    // Nearly every element is in the one namespace declared at the root:
+    // its URI is compared once, not at every element.
+    if (uri == m_knownXhtml)
+        return true;
+    if (view(*uri) != XhtmlNamespaceView)
+        return false;
+    m_knownXhtml = uri;
+    return true;
 }
 
 bool NamespaceScope::hasTokenNS(const Element& element, const char16_t* namespaceURI, const char16_t* localName,

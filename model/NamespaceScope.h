@@ -42,6 +42,8 @@ private:
     Bindings* m_defaultBindings;
     // Per open element, the prefixes it declared.
     std::vector<std::vector<std::u16string>> m_declared;
+    // A declaration in scope whose URI is XHTML's, or null.
+    mutable const KILN::Utf16String* m_knownXhtml = nullptr;
 };
 
 // The part of a qualified name before its ':' (empty when none) and after it.

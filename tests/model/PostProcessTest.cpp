@@ -71,11 +71,14 @@ TEST(PostProcessTest, SvgAndMathmlGetNoXhtmlMarkupButXhtmlInsideDoes)
         EXPECT_EQ(withRuby(content, false), content);
         EXPECT_EQ(withWordBreaks(content), content);
     }
+    // Going in and out of XHTML twice, and back to the page's own XHTML.
     const std::string foreign = "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a_b</text><foreignObject>"
                                 "<div xmlns=\"http://www.w3.org/1999/xhtml\">｜c《d》_e</div></foreignObject></svg>";
-    EXPECT_EQ(withWordBreaks(withRuby(foreign, false)),
-              "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a_b</text><foreignObject>"
-              "<div xmlns=\"http://www.w3.org/1999/xhtml\"><ruby><rb>c</rb><rt>d</rt></ruby><wbr/>e</div></foreignObject></svg>");
+    const std::string converted =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>a_b</text><foreignObject>"
+        "<div xmlns=\"http://www.w3.org/1999/xhtml\"><ruby><rb>c</rb><rt>d</rt></ruby><wbr/>e</div></foreignObject></svg>";
+    EXPECT_EQ(withWordBreaks(withRuby(foreign + "<p>f_g</p>" + foreign + svg, false)),
+              converted + "<p>f<wbr/>g</p>" + converted + svg);
 }
 
 TEST(PostProcessTest, MalformedRubyRaises23WithLabelAndText)
