@@ -73,7 +73,9 @@ Utf16String wholeText(Element& element)
     Utf16String text;
     walkBelow(
         element,
-        [](Element& inner) { return hasLocalName(inner, u"rt") || hasLocalName(inner, u"rp") ? Descend::No : Descend::Yes; },
+        [](Element& inner) {
+            return hasLocalName(inner, u"rt") || hasLocalName(inner, u"rp") ? Descend::No : Descend::Yes;
+        },
         [&](Node& node) {
             if (node.getNodeType() == Node::TEXT_NODE)
                 text.append(*node.getNodeValue());

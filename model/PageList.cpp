@@ -14,8 +14,6 @@
 #include "model/TreeWalk.h"
 #include "model/XmlLookup.h"
 
-#include <string>
-
 using KILN::Element;
 using KILN::Node;
 using KILN::Utf16String;
@@ -31,7 +29,7 @@ Node* oldPageList(Element& body)
     walkXhtml(
         body,
         [&](Element& element, const NamespaceScope& scope) {
-            if (localNameOf(*element.getNodeName()) != u"nav")
+            if (!hasLocalName(element, u"nav"))
                 return Descend::Yes;
             if (scope.hasTokenNS(element, u"http://www.idpf.org/2007/ops", u"type", u"page-list")
                 || (!scope.uriOf(u"epub") && hasToken(attributeValue(element, u"epub:type"), u"page-list")))
@@ -66,7 +64,7 @@ Element* emptiedList(KILN::Document& document, Element& nav)
 {
     Element* list = nullptr;
     for (Node* child = nav.getFirstChild(); child && !list; child = child->getNextSibling()) {
-        if (child->getNodeType() == Node::ELEMENT_NODE && localNameOf(*child->getNodeName()) == u"ol")
+        if (child->getNodeType() == Node::ELEMENT_NODE && hasLocalName(static_cast<Element&>(*child), u"ol"))
             list = static_cast<Element*>(child);
     }
     if (!list)
